@@ -1,0 +1,41 @@
+# Sourced by test.sh and run.sh: installs the Debian packages the project needs.
+# Usage: talvor_install_packages pkg...   (installs only what is missing)
+
+talvor_missing_packages() {
+  local pkg missing=()
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  echo "${missing[@]}"
+}
+
+talvor_install_packages() {
+  local missing
+  missing=$(talvor_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+      sudo apt-get update && sudo DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+      return
+    fi
+    echo "Missing packages. Run this once as root, then start again:" >&2
+    echo "  apt-get update && apt-get install -y --no-install-recommends $missing" >&2
+    return 1
+  fi
+  if [ -z "${TALVOR_APT_UPDATED:-}" ]; then
+    apt-get update || return 1
+    export TALVOR_APT_UPDATED=1
+  fi
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+}
+
+# What building and testing the Linux program needs.
+TALVOR_BUILD_PACKAGES=(
+  build-essential cmake git pkg-config
+  googletest libgtest-dev libbenchmark-dev
+  qt6-base-dev libgl-dev
+  xvfb xauth fonts-ipafont-gothic
+)
+
+# What running the program needs on top (a display for a machine without one).
+TALVOR_RUN_PACKAGES=(xvfb xauth fonts-ipafont-gothic)

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/deps.sh
+
+talvor_install_packages "${TALVOR_BUILD_PACKAGES[@]}"
+
+step() { printf '\n==== %s ====\n' "$*"; }
+
+step "dev: configure, build, test"
+cmake --workflow --preset dev
+
+echo
+echo "test.sh: all tests passed"
