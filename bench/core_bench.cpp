@@ -16,16 +16,26 @@ std::string MakeMixedLine(std::mt19937& rng) {
   std::uniform_int_distribution<int> kind(0, 5), minutes(0, 59), seconds(0, 59), big(1000, 999999);
   char buf[96];
   switch (kind(rng)) {
-    case 0: std::snprintf(buf, sizeof buf, "%d:%02d", minutes(rng) % 12, seconds(rng)); break;
-    case 1: std::snprintf(buf, sizeof buf, "1:%02d:%02d", minutes(rng), seconds(rng)); break;
+    case 0:
+      std::snprintf(buf, sizeof buf, "%d:%02d", minutes(rng) % 12, seconds(rng));
+      break;
+    case 1:
+      std::snprintf(buf, sizeof buf, "1:%02d:%02d", minutes(rng), seconds(rng));
+      break;
     case 2: {
       const int v = big(rng);
       std::snprintf(buf, sizeof buf, "%d,%03d", v / 1000, v % 1000);
       break;
     }
-    case 3: std::snprintf(buf, sizeof buf, "Track title %d.%02d", minutes(rng) % 9, seconds(rng)); break;
-    case 4: std::snprintf(buf, sizeof buf, "%d:%02d  (live version)", minutes(rng) % 9, seconds(rng)); break;
-    default: std::snprintf(buf, sizeof buf, "%d", seconds(rng) * 7); break;
+    case 3:
+      std::snprintf(buf, sizeof buf, "Track title %d.%02d", minutes(rng) % 9, seconds(rng));
+      break;
+    case 4:
+      std::snprintf(buf, sizeof buf, "%d:%02d  (live version)", minutes(rng) % 9, seconds(rng));
+      break;
+    default:
+      std::snprintf(buf, sizeof buf, "%d", seconds(rng) * 7);
+      break;
   }
   return buf;
 }
@@ -41,7 +51,7 @@ std::string MakeSheetText(std::size_t lines) {
 }
 
 void BM_ParseTimeEntry(benchmark::State& state) {
-  const std::vector<std::string> entries = {"3:45", "1:02:03", "12,345", "Track title 4.05",
+  const std::vector<std::string> entries = {"3:45",  "1:02:03", "12,345", "Track title 4.05",
                                             "-1:30", "90"};
   std::size_t bytes = 0;
   for (auto _ : state) {

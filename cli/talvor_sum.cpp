@@ -39,7 +39,7 @@ struct Options {
 enum class Status { kOk, kLineFailed, kFileFailed };
 
 class Summer {
-public:
+ public:
   explicit Summer(bool cp932) : m_cp932(cp932) {}
 
   // Reads one file (or standard input for "-") line by line into the sheet.
@@ -76,7 +76,7 @@ public:
 
   talvor::SumOutcome Outcome() const { return m_summer.Outcome(); }
 
-private:
+ private:
   bool Feed(std::string_view data, const std::string& shown) {
     while (!data.empty()) {
       const auto nl = data.find('\n');

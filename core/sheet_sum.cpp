@@ -7,7 +7,9 @@
 namespace talvor {
 namespace {
 
-constexpr char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+constexpr char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 bool EqualsUpper(std::string_view line, std::string_view word) {
   if (line.size() != word.size()) return false;
@@ -60,8 +62,12 @@ SumOutcome SheetSummer::Outcome() const {
   return outcome;
 }
 
-SumOutcome SumSheet(std::span<const std::string> lines) { return SumLines(lines); }
-SumOutcome SumSheet(std::span<const std::string_view> lines) { return SumLines(lines); }
+SumOutcome SumSheet(std::span<const std::string> lines) {
+  return SumLines(lines);
+}
+SumOutcome SumSheet(std::span<const std::string_view> lines) {
+  return SumLines(lines);
+}
 
 SumOutcome SumSheetText(std::string_view text) {
   SheetSummer summer;
@@ -72,7 +78,8 @@ SumOutcome SumSheetText(std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   for (;;) {
-    const auto* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const auto* nl =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char* lineEnd = nl ? nl : end;
     if (!summer.Add(std::string_view(p, static_cast<std::size_t>(lineEnd - p))) || !nl) break;
     p = nl + 1;

@@ -31,14 +31,14 @@ bool IsClosingKeyword(std::string_view line) noexcept;
 // without holding it. Add returns false once the run has failed; lines given
 // after that are not examined.
 class SheetSummer {
-public:
+ public:
   bool Add(std::string_view line) noexcept;
   bool Failed() const noexcept { return m_failed; }
   bool CloseRequested() const noexcept { return m_closeRequested; }
   Seconds Total() const noexcept { return static_cast<Seconds>(m_total); }
   SumOutcome Outcome() const;
 
-private:
+ private:
   std::uint32_t m_total = 0;
   bool m_failed = false;
   bool m_closeRequested = false;

@@ -11,12 +11,17 @@ constexpr std::array<std::uint8_t, 256> MakeClassTable() {
   std::array<std::uint8_t, 256> table{};
   for (int b = 0; b < 256; ++b) {
     std::uint8_t c = kOther;
-    if (b >= '0' && b <= '9') c = kDigit;
-    else if (b == '-') c = kMinus;
-    else if (b == '.' || b == ':') c = kSeparator;
-    else if (b == ',') c = kComma;
+    if (b >= '0' && b <= '9')
+      c = kDigit;
+    else if (b == '-')
+      c = kMinus;
+    else if (b == '.' || b == ':')
+      c = kSeparator;
+    else if (b == ',')
+      c = kComma;
     // A fixed range, not the code page's lead-byte table: 0x80 and 0xFD..0xFF count too.
-    else if ((b >= 0x80 && b <= 0x9F) || b >= 0xE0) c = kLead;
+    else if ((b >= 0x80 && b <= 0x9F) || b >= 0xE0)
+      c = kLead;
     table[static_cast<std::size_t>(b)] = c;
   }
   return table;

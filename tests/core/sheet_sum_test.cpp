@@ -18,7 +18,9 @@ struct SheetRow {
   const char* hourMinSec;
 };
 
-void PrintTo(const SheetRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const SheetRow& row, std::ostream* os) {
+  *os << row.name;
+}
 
 class SumSheetTable : public testing::TestWithParam<SheetRow> {};
 
@@ -48,8 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         SheetRow{"Empty", {}, false, false, " 0", " 0:00", " 0:00:00"},
         SheetRow{"Mixed", {"1:30", "45", "1.02.03"}, false, false, " 3,858", " 64:18", " 1:04:18"},
         SheetRow{"Negative", {"30", "-1:00"}, false, false, "-30", "-0:30", "-0:00:30"},
-        SheetRow{"FailureHidesLaterExit", {"10", ":30", "EXIT"}, true, false, "Error", "Error",
-                 "Error"},
+        SheetRow{
+            "FailureHidesLaterExit", {"10", ":30", "EXIT"}, true, false, "Error", "Error", "Error"},
         SheetRow{"ExitThenFailure", {"EXIT", ":30"}, true, true, "Error", "Error", "Error"},
         SheetRow{"LowerCaseExit", {"exit", "90"}, false, true, " 90", " 1:30", " 0:01:30"},
         SheetRow{"MixedCaseEnd", {"eNd"}, false, true, " 0", " 0:00", " 0:00:00"},
@@ -57,12 +59,21 @@ INSTANTIATE_TEST_SUITE_P(
         SheetRow{"EndBlankNumber", {"END 5"}, false, false, " 5", " 0:05", " 0:00:05"},
         SheetRow{"ExitPrefix", {"EXITS", "ENDE", "EN"}, false, false, " 0", " 0:00", " 0:00:00"},
         SheetRow{"Words", {"Side one", "intro"}, false, false, " 0", " 0:00", " 0:00:00"},
-        SheetRow{"WordsEndingInFullStop", {"That is all."}, true, false, "Error", "Error",
-                 "Error"},
-        SheetRow{"Wraps", {"2147483647", "2"}, false, false, "-2,147,483,647", "-35791394:07",
+        SheetRow{"WordsEndingInFullStop", {"That is all."}, true, false, "Error", "Error", "Error"},
+        SheetRow{"Wraps",
+                 {"2147483647", "2"},
+                 false,
+                 false,
+                 "-2,147,483,647",
+                 "-35791394:07",
                  "-596523:14:07"},
-        SheetRow{"WrapsToMostNegative", {"2147483647", "1"}, false, false, "-2,147,483,648",
-                 "-35791394:08", "-596523:14:08"}));
+        SheetRow{"WrapsToMostNegative",
+                 {"2147483647", "1"},
+                 false,
+                 false,
+                 "-2,147,483,648",
+                 "-35791394:08",
+                 "-596523:14:08"}));
 
 TEST(SumSheetText, EveryLfStartsALineAndNulEndsOne) {
   EXPECT_EQ(SumSheetText("1:00\n\n0:30\n").SecondsText, " 90");

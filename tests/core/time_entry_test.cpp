@@ -13,7 +13,9 @@ struct EntryRow {
   int status;
 };
 
-void PrintTo(const EntryRow& row, std::ostream* os) { *os << '"' << row.entry << '"'; }
+void PrintTo(const EntryRow& row, std::ostream* os) {
+  *os << '"' << row.entry << '"';
+}
 
 class ParseTimeEntryTable : public testing::TestWithParam<EntryRow> {};
 
@@ -58,21 +60,45 @@ INSTANTIATE_TEST_SUITE_P(
         EntryRow{"99999999999999999999", static_cast<Seconds>(1661992959u), 0},
         // Two-byte characters: passed over as a pair before the number, an end after it.
         EntryRow{kKanji + " 3:45", 225, 0}, EntryRow{"3:4" + kKanji + "5", 184, 0},
-        EntryRow{"\x80" "5", 0, 0}, EntryRow{"5\x80", 5, 0}, EntryRow{"\x95", 0, 0},
-        EntryRow{"\xFD" "7 8", 8, 0}, EntryRow{kFullWidthOne + kFullWidthOne, 0, 0},
-        EntryRow{kFullWidthOne + ":30", 0, -1}, EntryRow{"\xB1" "12", 12, 0},
-        EntryRow{"12\xB1" "3", 12, 0}, EntryRow{"\xA0" "7", 7, 0}));
+        EntryRow{"\x80"
+                 "5",
+                 0, 0},
+        EntryRow{"5\x80", 5, 0}, EntryRow{"\x95", 0, 0},
+        EntryRow{"\xFD"
+                 "7 8",
+                 8, 0},
+        EntryRow{kFullWidthOne + kFullWidthOne, 0, 0}, EntryRow{kFullWidthOne + ":30", 0, -1},
+        EntryRow{"\xB1"
+                 "12",
+                 12, 0},
+        EntryRow{"12\xB1"
+                 "3",
+                 12, 0},
+        EntryRow{"\xA0"
+                 "7",
+                 7, 0}));
 
 TEST(ParseTimeEntry, TextEndsAtItsFirstNul) {
-  EXPECT_EQ(ParseTimeEntry(std::string("12\0" "34", 5)), (ParseResult{12, 0}));
-  EXPECT_EQ(ParseTimeEntry(std::string("\0" "34", 3)), (ParseResult{0, 0}));
+  EXPECT_EQ(ParseTimeEntry(std::string("12\0"
+                                       "34",
+                                       5)),
+            (ParseResult{12, 0}));
+  EXPECT_EQ(ParseTimeEntry(std::string("\0"
+                                       "34",
+                                       3)),
+            (ParseResult{0, 0}));
   // A lead byte right before the NUL must not take the NUL along as its pair.
-  EXPECT_EQ(ParseTimeEntry(std::string("\x95\0" "34", 4)), (ParseResult{0, 0}));
+  EXPECT_EQ(ParseTimeEntry(std::string("\x95\0"
+                                       "34",
+                                       4)),
+            (ParseResult{0, 0}));
 }
 
 TEST(ParseTimeEntry, LeadByteInLastPlaceLooksNoFurther) {
   // The byte after the view's end is a digit; reading it would be a fault.
-  const std::string backing = "ab\x95" "9";
+  const std::string backing =
+      "ab\x95"
+      "9";
   EXPECT_EQ(ParseTimeEntry(std::string_view(backing).substr(0, 3)), (ParseResult{0, 0}));
 }
 

@@ -29,10 +29,16 @@ TEST(Cp932Text, ConvertsBothWays) {
 }
 
 TEST(Cp932Text, WhatCannotBeHeldBecomesQuestionMark) {
-  EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x8E\xB5" "b"), "a?b");  // an emoji: one character, one "?"
-  EXPECT_EQ(Utf8ToCp932("a\xC3\xA9" "b"), "a?b");          // é is not in CP932
-  EXPECT_EQ(Utf8ToCp932("a\xFF\xFE" "b"), "a??b");          // not UTF-8 at all
-  EXPECT_EQ(Utf8ToCp932("1:00\xE3\x81"), "1:00?");          // cut in the middle of a character
+  EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x8E\xB5"
+                        "b"),
+            "a?b");  // an emoji: one character, one "?"
+  EXPECT_EQ(Utf8ToCp932("a\xC3\xA9"
+                        "b"),
+            "a?b");  // é is not in CP932
+  EXPECT_EQ(Utf8ToCp932("a\xFF\xFE"
+                        "b"),
+            "a??b");                                // not UTF-8 at all
+  EXPECT_EQ(Utf8ToCp932("1:00\xE3\x81"), "1:00?");  // cut in the middle of a character
   EXPECT_EQ(Cp932ToUtf8("x\xA0y"), "x\xEF\xBF\xBDy");
 }
 
@@ -46,7 +52,9 @@ TEST(Cp932Text, IsAsciiLooksAtEveryByte) {
   EXPECT_TRUE(IsAscii(""));
   EXPECT_TRUE(IsAscii("0123456789abcdef:"));
   EXPECT_FALSE(IsAscii("0123456789abcdef\x80"));
-  EXPECT_FALSE(IsAscii("\x80" "0123456789abcdef"));
+  EXPECT_FALSE(
+      IsAscii("\x80"
+              "0123456789abcdef"));
 }
 
 }  // namespace

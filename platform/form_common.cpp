@@ -1,0 +1,98 @@
+// The toolkit-free half of controls, forms and the application object.
+#include <algorithm>
+
+#include "platform/backend.h"
+#include "platform/forms.h"
+
+namespace talvor::platform {
+
+TApplication* Application = nullptr;
+
+TForm* TControl::ParentForm() const {
+  const TControl* c = this;
+  while (c->Parent()) c = c->Parent();
+  return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+void TForm::DoCreate() {
+  Application->Guard([&] { OnCreate(this); });
+}
+
+void TForm::WMGetMinMaxInfo(TMinMaxInfo&) {}
+
+bool TForm::PreviewKey(Word key, TShiftState shift) {
+  if (Menu && Menu->IsShortCut(ShortCut(key, shift))) return true;
+  if (shift.ctrl || shift.alt) return false;
+  TControl* focused = ActiveControl();
+  auto* sheet = dynamic_cast<TRichEdit*>(focused);
+  for (TControl* control : m_controls) {
+    auto* button = dynamic_cast<TButton*>(control);
+    if (!button || !button->Visible() || !button->Enabled()) continue;
+    if (key == VK_ESCAPE && button->Cancel) {
+      button->Click();
+      return true;
+    }
+    // Enter in a control that takes it (the sheet) is that control's own;
+    // on a focused button it presses that button, which the control does.
+    if (key == VK_RETURN && button->Default && !sheet && !dynamic_cast<TButton*>(focused)) {
+      button->Click();
+      return true;
+    }
+  }
+  return false;
+}
+
+TControl* TForm::ControlAtScreen(TPoint screen) const {
+  // Later controls lie above earlier ones; children above their parents.
+  for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
+    TControl* control = *it;
+    if (!control->Visible()) continue;
+    const TPoint p = control->ScreenToClient(screen);
+    if (p.x >= 0 && p.y >= 0 && p.x < control->Width() && p.y < control->Height()) return control;
+  }
+  return nullptr;
+}
+
+void TButton::Click() {
+  Application->Guard([&] { OnClick(this); });
+}
+
+void TSpeedButton::Click() {
+  Application->Guard([&] { OnClick(this); });
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  std::string text = error.what();
+  // The display ends the message with a full stop, unless it has one.
+  if (text.empty() || text.back() != '.') text += '.';
+  MessageBox(m_mainForm, text, m_title, MB_ICONERROR);
+}
+
+int TApplication::MessageBox(TForm* owner, const std::string& text, const std::string& caption,
+                             unsigned flags) {
+  if (Hooks.messageBox) return Hooks.messageBox(owner, text, caption, flags);
+  return backend::MessageBox(owner, text, caption, flags);
+}
+
+bool TApplication::ShellOpen(TForm* owner, const std::string& path) {
+  if (Hooks.shellOpen) return Hooks.shellOpen(owner, path);
+  return backend::ShellOpen(owner, path);
+}
+
+std::string TApplication::ClipboardText() const {
+  return backend::ClipboardText();
+}
+
+std::string TApplication::ExeName() const {
+  return Hooks.exeName ? Hooks.exeName() : backend::ExeName();
+}
+
+TPoint TApplication::ScreenSize() const {
+  return Hooks.screenSize ? Hooks.screenSize() : backend::ScreenSize();
+}
+
+void TApplication::NotifyModalShown(TForm* form) {
+  if (Hooks.modalShown) Guard([&] { Hooks.modalShown(form); });
+}
+
+}  // namespace talvor::platform
