@@ -171,9 +171,8 @@ class TApplication : public TComponent {
 
   TApplicationHooks Hooks;
 
-  // Backend bookkeeping.
+  // Backends call this once a modal loop has started.
   void NotifyModalShown(TForm* form);
-  void ForgetForm(TForm* form);
 
  private:
   std::string m_title;

@@ -5,11 +5,16 @@
 // Mouse positions are client coordinates of the control named.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/forms.h"
 
 namespace talvor::platform::testing {
+
+// The application object for a test program: on Qt an offscreen one, on
+// Win32 the real one. Hooks are left empty for the test to set.
+std::unique_ptr<TApplication> CreateTestApplication();
 
 // Lets queued events and paints happen.
 void ProcessEvents();
