@@ -24,17 +24,25 @@ bool TForm::PreviewKey(Word key, TShiftState shift) {
   if (Menu && Menu->IsShortCut(ShortCut(key, shift))) return true;
   if (shift.ctrl || shift.alt) return false;
   TControl* focused = ActiveControl();
-  auto* sheet = dynamic_cast<TRichEdit*>(focused);
+  if (key == VK_ESCAPE) {
+    for (TControl* control : m_controls) {
+      auto* button = dynamic_cast<TButton*>(control);
+      if (button && button->Cancel && button->Visible() && button->Enabled()) {
+        button->Click();
+        return true;
+      }
+    }
+    return false;
+  }
+  if (key != VK_RETURN || dynamic_cast<TRichEdit*>(focused)) return false;
+  // Enter presses the focused button, else the default button.
+  if (auto* button = dynamic_cast<TButton*>(focused)) {
+    button->Click();
+    return true;
+  }
   for (TControl* control : m_controls) {
     auto* button = dynamic_cast<TButton*>(control);
-    if (!button || !button->Visible() || !button->Enabled()) continue;
-    if (key == VK_ESCAPE && button->Cancel) {
-      button->Click();
-      return true;
-    }
-    // Enter in a control that takes it (the sheet) is that control's own;
-    // on a focused button it presses that button, which the control does.
-    if (key == VK_RETURN && button->Default && !sheet && !dynamic_cast<TButton*>(focused)) {
+    if (button && button->Default && button->Visible() && button->Enabled()) {
       button->Click();
       return true;
     }
