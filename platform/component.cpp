@@ -4,11 +4,14 @@
 
 namespace talvor::platform {
 
+TComponent* detail::g_mainFormComponent = nullptr;
+
 TComponent::TComponent(TComponent* owner) : m_owner(owner) {
   if (owner) owner->m_components.emplace_back(this);
 }
 
 TComponent::~TComponent() {
+  if (detail::g_mainFormComponent == this) detail::g_mainFormComponent = nullptr;
   // Last created first, so that a control goes before its parent.
   while (!m_components.empty()) {
     std::unique_ptr<TComponent> last = std::move(m_components.back());

@@ -14,6 +14,15 @@ TForm* TControl::ParentForm() const {
   return dynamic_cast<TForm*>(const_cast<TControl*>(c));
 }
 
+TForm* TApplication::MainForm() const {
+  return detail::g_mainFormComponent ? m_mainForm : nullptr;
+}
+
+void TApplication::SetMainForm(TForm* form) {
+  m_mainForm = form;
+  detail::g_mainFormComponent = form;
+}
+
 void TForm::DoCreate() {
   Application->Guard([&] { OnCreate(this); });
 }
@@ -73,7 +82,7 @@ void TApplication::ShowException(const std::exception& error) {
   std::string text = error.what();
   // The display ends the message with a full stop, unless it has one.
   if (text.empty() || text.back() != '.') text += '.';
-  MessageBox(m_mainForm, text, m_title, MB_ICONERROR);
+  MessageBox(MainForm(), text, m_title, MB_ICONERROR);
 }
 
 int TApplication::MessageBox(TForm* owner, const std::string& text, const std::string& caption,

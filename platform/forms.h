@@ -138,10 +138,11 @@ class TApplication : public TComponent {
     ref = nullptr;
     F* form = new F(this);
     ref = form;
-    if (!m_mainForm) m_mainForm = form;
+    if (!MainForm()) SetMainForm(form);
     form->DoCreate();
   }
-  TForm* MainForm() const { return m_mainForm; }
+  // The first form created, while it lives.
+  TForm* MainForm() const;
 
   void Run();        // shows the main form and dispatches messages until Terminate
   void Terminate();  // posts the quit message
@@ -175,6 +176,8 @@ class TApplication : public TComponent {
   void NotifyModalShown(TForm* form);
 
  private:
+  void SetMainForm(TForm* form);
+
   std::string m_title;
   TForm* m_mainForm = nullptr;
   bool m_terminated = false;
