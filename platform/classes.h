@@ -33,6 +33,7 @@ class Exception : public std::runtime_error {
 // A component owns the components created with it as owner and destroys
 // them, last created first, when it is destroyed. Members of forms are plain
 // non-owning pointers into that list.
+class TComponent;
 namespace detail {
 // The main form as a component: its destruction clears it, so that the
 // application never points at a form that is gone.

@@ -4,7 +4,9 @@
 
 namespace talvor::platform {
 
-TComponent* detail::g_mainFormComponent = nullptr;
+namespace detail {
+TComponent* g_mainFormComponent = nullptr;
+}
 
 TComponent::TComponent(TComponent* owner) : m_owner(owner) {
   if (owner) owner->m_components.emplace_back(this);
