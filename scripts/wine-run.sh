@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a Windows program under the project's private Wine environment (the
+# CMake cross-compiling emulator of the win32 preset).
+#
+# When the environment is already up (test.sh brings it up once for a whole
+# test run) the program just runs in it; otherwise it is brought up for this
+# one program and taken down afterwards. Carriage returns that the C runtime
+# adds to the program's text output are removed, so tools reading it (test
+# discovery) see plain lines. The program's exit status is kept.
+set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+own=0
+if [ "${TALVOR_WINE_UP:-}" != "$TALVOR_WINE_ROOT" ]; then
+  talvor_wine_up || exit 1
+  own=1
+fi
+# A test may ask for another locale (the Western code page run).
+if [ -n "${TALVOR_WINE_LANG:-}" ]; then export LANG="$TALVOR_WINE_LANG"; fi
+
+wine "$@" | sed -u 's/\r$//'
+status=${PIPESTATUS[0]}
+[ "$own" = 1 ] && talvor_wine_down
+exit "$status"
