@@ -23,18 +23,34 @@ const TFormLayout kFormLayout{
 // Back to front.
 const TLayoutItem kLayout[] = {
     {.kind = TControlKind::Bevel, .name = "Bevel2", .bounds = {8, 8, 261, 85}},
-    {.kind = TControlKind::Label, .name = "Label1", .bounds = {20, 16, 233, 12},
-     .text = "簡単加算電卓 TALVOR V1.01", .flags = lfCenter},
-    {.kind = TControlKind::Label, .name = "Label2", .bounds = {76, 40, 180, 12},
-     .text = "(C) TALVOR プロジェクト", .flags = lfCenter},
-    {.kind = TControlKind::Label, .name = "Label3", .bounds = {76, 56, 180, 12},
-     .text = "ソース: TALVOR リポジトリ", .flags = lfCenter},
-    {.kind = TControlKind::Label, .name = "Label4", .bounds = {76, 72, 180, 12},
-     .text = "ご意見: リポジトリの issues へ", .flags = lfCenter},
+    {.kind = TControlKind::Label,
+     .name = "Label1",
+     .bounds = {20, 16, 233, 12},
+     .text = "簡単加算電卓 TALVOR V1.01",
+     .flags = lfCenter},
+    {.kind = TControlKind::Label,
+     .name = "Label2",
+     .bounds = {76, 40, 180, 12},
+     .text = "(C) TALVOR プロジェクト",
+     .flags = lfCenter},
+    {.kind = TControlKind::Label,
+     .name = "Label3",
+     .bounds = {76, 56, 180, 12},
+     .text = "ソース: TALVOR リポジトリ",
+     .flags = lfCenter},
+    {.kind = TControlKind::Label,
+     .name = "Label4",
+     .bounds = {76, 72, 180, 12},
+     .text = "ご意見: リポジトリの issues へ",
+     .flags = lfCenter},
     {.kind = TControlKind::Bevel, .name = "Bevel1", .bounds = {16, 31, 245, 5}, .flags = lfTopLine},
     {.kind = TControlKind::Image, .name = "Image1", .bounds = {24, 48, 32, 32}, .text = "MAINICON"},
-    {.kind = TControlKind::Button, .name = "Button1", .bounds = {104, 100, 75, 25}, .text = "OK",
-     .tabOrder = 0, .flags = lfDefault},
+    {.kind = TControlKind::Button,
+     .name = "Button1",
+     .bounds = {104, 100, 75, 25},
+     .text = "OK",
+     .tabOrder = 0,
+     .flags = lfDefault},
 };
 
 }  // namespace
@@ -52,6 +68,8 @@ TfrmAbout::TfrmAbout(TComponent* owner) : TForm(owner) {
   Button1->OnClick = [this](TObject* s) { Button1Click(s); };
 }
 
-void TfrmAbout::Button1Click(TObject*) { Close(); }
+void TfrmAbout::Button1Click(TObject*) {
+  Close();
+}
 
 }  // namespace talvor::ui

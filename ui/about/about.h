@@ -10,7 +10,7 @@ namespace talvor::ui {
 using namespace talvor::platform;
 
 class TfrmAbout : public TForm {
-public:
+ public:
   explicit TfrmAbout(TComponent* owner);
 
   TButton* Button1;

@@ -29,26 +29,67 @@ const TFormLayout kFormLayout{
 constexpr unsigned kResultField = lfReadOnly | lfParentColor | lfArrowCursor | lfShowHint;
 
 const TLayoutItem kLayout[] = {
-    {.kind = TControlKind::Panel, .name = "Panel1", .bounds = {142, 0, 90, 187}, .tabOrder = 0,
+    {.kind = TControlKind::Panel,
+     .name = "Panel1",
+     .bounds = {142, 0, 90, 187},
+     .tabOrder = 0,
      .align = TAlign::alRight},
-    {.kind = TControlKind::Button, .name = "btnCalc", .parent = "Panel1", .bounds = {23, 113, 61, 25},
-     .text = "加算(&A)", .font = kFontPGothic, .hint = "計算開始 (CTRL+R)", .tabOrder = 3,
+    {.kind = TControlKind::Button,
+     .name = "btnCalc",
+     .parent = "Panel1",
+     .bounds = {23, 113, 61, 25},
+     .text = "加算(&A)",
+     .font = kFontPGothic,
+     .hint = "計算開始 (CTRL+R)",
+     .tabOrder = 3,
      .flags = lfDefault},
-    {.kind = TControlKind::Edit, .name = "edtAns", .parent = "Panel1", .bounds = {4, 35, 80, 20},
-     .tabOrder = 0, .flags = kResultField},
-    {.kind = TControlKind::Edit, .name = "edtAnsT1", .parent = "Panel1", .bounds = {4, 60, 80, 20},
-     .tabOrder = 1, .flags = kResultField},
-    {.kind = TControlKind::Edit, .name = "edtAnsT2", .parent = "Panel1", .bounds = {4, 85, 80, 20},
-     .tabOrder = 2, .flags = kResultField},
-    {.kind = TControlKind::SpeedButton, .name = "sbtnClear", .parent = "Panel1",
-     .bounds = {5, 6, 23, 23}, .text = "GLYPH_CLEAR", .hint = "ｸﾘｱ (CTRL+E)"},
-    {.kind = TControlKind::Button, .name = "btnClose", .parent = "Panel1", .bounds = {23, 153, 61, 25},
-     .text = "閉じる", .font = kFontPGothic, .tabOrder = 4},
-    {.kind = TControlKind::SpeedButton, .name = "SpeedButton1", .parent = "Panel1",
-     .bounds = {60, 6, 23, 23}, .text = "GLYPH_ABOUT", .hint = "TALVORについて"},
-    {.kind = TControlKind::SpeedButton, .name = "SpeedButton2", .parent = "Panel1",
-     .bounds = {32, 6, 23, 23}, .text = "GLYPH_SPLIT", .hint = "時間振分"},
-    {.kind = TControlKind::RichEdit, .name = "Memo1", .bounds = {0, 0, 142, 187}, .tabOrder = 1,
+    {.kind = TControlKind::Edit,
+     .name = "edtAns",
+     .parent = "Panel1",
+     .bounds = {4, 35, 80, 20},
+     .tabOrder = 0,
+     .flags = kResultField},
+    {.kind = TControlKind::Edit,
+     .name = "edtAnsT1",
+     .parent = "Panel1",
+     .bounds = {4, 60, 80, 20},
+     .tabOrder = 1,
+     .flags = kResultField},
+    {.kind = TControlKind::Edit,
+     .name = "edtAnsT2",
+     .parent = "Panel1",
+     .bounds = {4, 85, 80, 20},
+     .tabOrder = 2,
+     .flags = kResultField},
+    {.kind = TControlKind::SpeedButton,
+     .name = "sbtnClear",
+     .parent = "Panel1",
+     .bounds = {5, 6, 23, 23},
+     .text = "GLYPH_CLEAR",
+     .hint = "ｸﾘｱ (CTRL+E)"},
+    {.kind = TControlKind::Button,
+     .name = "btnClose",
+     .parent = "Panel1",
+     .bounds = {23, 153, 61, 25},
+     .text = "閉じる",
+     .font = kFontPGothic,
+     .tabOrder = 4},
+    {.kind = TControlKind::SpeedButton,
+     .name = "SpeedButton1",
+     .parent = "Panel1",
+     .bounds = {60, 6, 23, 23},
+     .text = "GLYPH_ABOUT",
+     .hint = "TALVORについて"},
+    {.kind = TControlKind::SpeedButton,
+     .name = "SpeedButton2",
+     .parent = "Panel1",
+     .bounds = {32, 6, 23, 23},
+     .text = "GLYPH_SPLIT",
+     .hint = "時間振分"},
+    {.kind = TControlKind::RichEdit,
+     .name = "Memo1",
+     .bounds = {0, 0, 142, 187},
+     .tabOrder = 1,
      .align = TAlign::alClient},
 };
 
@@ -59,7 +100,9 @@ constexpr const char* kHourMinSecHint = "結果(時：分：秒)\nﾀﾞﾌﾞ�
 constexpr int kDefaultLeft = 50, kDefaultTop = 50, kDefaultWidth = 240, kDefaultHeight = 210;
 constexpr int kPulledBackEdge = 10;
 
-std::string SettingsFileName() { return ProgramFilePath("talvor.ini", TFileRole::Settings); }
+std::string SettingsFileName() {
+  return ProgramFilePath("talvor.ini", TFileRole::Settings);
+}
 
 void CopyField(TEdit* field) {
   field->SelectAll();
@@ -105,10 +148,14 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   edtAns->OnDblClick = [this](TObject* s) { edtAnsDblClick(s); };
   edtAnsT1->OnDblClick = [this](TObject* s) { edtAnsT1DblClick(s); };
   edtAnsT2->OnDblClick = [this](TObject* s) { edtAnsT2DblClick(s); };
-  Memo1->OnKeyDown = [this](TObject* s, Word& key, TShiftState shift) { Memo1KeyDown(s, key, shift); };
+  Memo1->OnKeyDown = [this](TObject* s, Word& key, TShiftState shift) {
+    Memo1KeyDown(s, key, shift);
+  };
 }
 
-std::string TfrmMain::SheetText() const { return platform::Utf8ToCp932(Memo1->Text()); }
+std::string TfrmMain::SheetText() const {
+  return platform::Utf8ToCp932(Memo1->Text());
+}
 
 void TfrmMain::btnCalcClick(TObject*) {
   const SumOutcome outcome = SumSheetText(SheetText());
@@ -163,9 +210,15 @@ void TfrmMain::WMGetMinMaxInfo(TMinMaxInfo& Info) {
   TForm::WMGetMinMaxInfo(Info);
 }
 
-void TfrmMain::edtAnsDblClick(TObject*) { CopyField(edtAns); }
-void TfrmMain::edtAnsT1DblClick(TObject*) { CopyField(edtAnsT1); }
-void TfrmMain::edtAnsT2DblClick(TObject*) { CopyField(edtAnsT2); }
+void TfrmMain::edtAnsDblClick(TObject*) {
+  CopyField(edtAns);
+}
+void TfrmMain::edtAnsT1DblClick(TObject*) {
+  CopyField(edtAnsT1);
+}
+void TfrmMain::edtAnsT2DblClick(TObject*) {
+  CopyField(edtAnsT2);
+}
 
 void TfrmMain::SpeedButton2Click(TObject*) {
   std::unique_ptr<TfrmTCalc> dialog(new TfrmTCalc(Application));
@@ -181,7 +234,9 @@ void TfrmMain::SpeedButton1Click(TObject*) {
   frmAbout = nullptr;
 }
 
-void TfrmMain::btnCloseClick(TObject*) { Close(); }
+void TfrmMain::btnCloseClick(TObject*) {
+  Close();
+}
 
 void TfrmMain::FormCreate(TObject*) {
   const std::string fileName = SettingsFileName();

@@ -15,7 +15,7 @@ namespace talvor::ui {
 using namespace talvor::platform;
 
 class TfrmMain : public TForm {
-public:
+ public:
   explicit TfrmMain(TComponent* owner);
 
   TPanel* Panel1;

@@ -31,28 +31,69 @@ const TFormLayout kFormLayout{
 constexpr unsigned kTotalField = lfReadOnly | lfParentColor | lfShowHint;
 
 const TLayoutItem kLayout[] = {
-    {.kind = TControlKind::ListBox, .name = "ListBox1", .bounds = {0, 4, 253, 101}, .tabOrder = 0,
-     .flags = lfDragAutomatic, .itemHeight = 12},
-    {.kind = TControlKind::ListBox, .name = "ListBox2", .bounds = {0, 108, 253, 101}, .tabOrder = 1,
-     .flags = lfDragAutomatic, .itemHeight = 12},
-    {.kind = TControlKind::Label, .name = "Label1", .bounds = {260, 8, 39, 12}, .text = "SIDE-A",
+    {.kind = TControlKind::ListBox,
+     .name = "ListBox1",
+     .bounds = {0, 4, 253, 101},
+     .tabOrder = 0,
+     .flags = lfDragAutomatic,
+     .itemHeight = 12},
+    {.kind = TControlKind::ListBox,
+     .name = "ListBox2",
+     .bounds = {0, 108, 253, 101},
+     .tabOrder = 1,
+     .flags = lfDragAutomatic,
+     .itemHeight = 12},
+    {.kind = TControlKind::Label,
+     .name = "Label1",
+     .bounds = {260, 8, 39, 12},
+     .text = "SIDE-A",
      .font = kFontPGothic},
-    {.kind = TControlKind::Edit, .name = "edtRst1", .bounds = {260, 24, 80, 20}, .tabOrder = 4,
+    {.kind = TControlKind::Edit,
+     .name = "edtRst1",
+     .bounds = {260, 24, 80, 20},
+     .tabOrder = 4,
      .flags = kTotalField},
-    {.kind = TControlKind::Edit, .name = "edtRst1a", .bounds = {260, 52, 80, 20}, .tabOrder = 5,
+    {.kind = TControlKind::Edit,
+     .name = "edtRst1a",
+     .bounds = {260, 52, 80, 20},
+     .tabOrder = 5,
      .flags = kTotalField},
-    {.kind = TControlKind::Label, .name = "Label2", .bounds = {260, 112, 39, 12}, .text = "SIDE-B",
+    {.kind = TControlKind::Label,
+     .name = "Label2",
+     .bounds = {260, 112, 39, 12},
+     .text = "SIDE-B",
      .font = kFontPGothic},
-    {.kind = TControlKind::Edit, .name = "edtRst2", .bounds = {260, 128, 80, 20}, .tabOrder = 6,
+    {.kind = TControlKind::Edit,
+     .name = "edtRst2",
+     .bounds = {260, 128, 80, 20},
+     .tabOrder = 6,
      .flags = kTotalField},
-    {.kind = TControlKind::Edit, .name = "edtRst2a", .bounds = {260, 156, 80, 20}, .tabOrder = 7,
+    {.kind = TControlKind::Edit,
+     .name = "edtRst2a",
+     .bounds = {260, 156, 80, 20},
+     .tabOrder = 7,
      .flags = kTotalField},
-    {.kind = TControlKind::Button, .name = "btnDisp", .bounds = {8, 217, 61, 25}, .text = "表示(&D)",
-     .font = kFontPGothic, .hint = "結果をｴﾃﾞｨﾀで開く", .tabOrder = 2},
-    {.kind = TControlKind::Button, .name = "btnReset", .bounds = {76, 217, 81, 25},
-     .text = "元に戻す(&R)", .font = kFontPGothic, .hint = "やり直し", .tabOrder = 3},
-    {.kind = TControlKind::Button, .name = "btnClose", .bounds = {279, 217, 61, 25},
-     .text = "閉じる", .font = kFontPGothic, .tabOrder = 8, .flags = lfCancel},
+    {.kind = TControlKind::Button,
+     .name = "btnDisp",
+     .bounds = {8, 217, 61, 25},
+     .text = "表示(&D)",
+     .font = kFontPGothic,
+     .hint = "結果をｴﾃﾞｨﾀで開く",
+     .tabOrder = 2},
+    {.kind = TControlKind::Button,
+     .name = "btnReset",
+     .bounds = {76, 217, 81, 25},
+     .text = "元に戻す(&R)",
+     .font = kFontPGothic,
+     .hint = "やり直し",
+     .tabOrder = 3},
+    {.kind = TControlKind::Button,
+     .name = "btnClose",
+     .bounds = {279, 217, 61, 25},
+     .text = "閉じる",
+     .font = kFontPGothic,
+     .tabOrder = 8,
+     .flags = lfCancel},
 };
 
 constexpr const char* kSecondsHint = "結果(秒)\nﾀﾞﾌﾞﾙｸﾘｯｸでｺﾋﾟｰ";
@@ -230,19 +271,30 @@ void TfrmTCalc::UpdateSideTotals(TListBox* List, TEdit* SecondsField, TEdit* Min
   MinSecField->SetText(FormatTotalMinSec(static_cast<Seconds>(sum)));
 }
 
-void TfrmTCalc::edtRst1DblClick(TObject*) { CopyField(frmTCalc->edtRst1); }
-void TfrmTCalc::edtRst1aDblClick(TObject*) { CopyField(frmTCalc->edtRst1a); }
-void TfrmTCalc::edtRst2DblClick(TObject*) { CopyField(frmTCalc->edtRst2); }
-void TfrmTCalc::edtRst2aDblClick(TObject*) { CopyField(frmTCalc->edtRst2a); }
+void TfrmTCalc::edtRst1DblClick(TObject*) {
+  CopyField(frmTCalc->edtRst1);
+}
+void TfrmTCalc::edtRst1aDblClick(TObject*) {
+  CopyField(frmTCalc->edtRst1a);
+}
+void TfrmTCalc::edtRst2DblClick(TObject*) {
+  CopyField(frmTCalc->edtRst2);
+}
+void TfrmTCalc::edtRst2aDblClick(TObject*) {
+  CopyField(frmTCalc->edtRst2a);
+}
 
-void TfrmTCalc::btnCloseClick(TObject*) { Close(); }
+void TfrmTCalc::btnCloseClick(TObject*) {
+  Close();
+}
 
 std::string TfrmTCalc::ReportText() const {
   // Labels and field texts are appended as they stand: a "%" in a label is
   // just a character.
   std::string text = "振り分け結果\n\nSide-A\n￣￣￣\n";
   AppendSide(text, ListBox1);
-  text += "\n 計 " + Trimmed(edtRst1->Text()) + " (" + Trimmed(edtRst1a->Text()) + ")\n\n\nSide-B\n￣￣￣\n";
+  text += "\n 計 " + Trimmed(edtRst1->Text()) + " (" + Trimmed(edtRst1a->Text()) +
+          ")\n\n\nSide-B\n￣￣￣\n";
   AppendSide(text, ListBox2);
   text += "\n 計 " + Trimmed(edtRst2->Text()) + " (" + Trimmed(edtRst2a->Text()) + ")\n";
   return WithCrLf(platform::Utf8ToCp932(text));

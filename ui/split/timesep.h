@@ -14,7 +14,7 @@ namespace talvor::ui {
 using namespace talvor::platform;
 
 class TfrmTCalc : public TForm {
-public:
+ public:
   explicit TfrmTCalc(TComponent* owner);
 
   TListBox* ListBox1;
