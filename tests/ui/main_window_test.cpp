@@ -291,7 +291,7 @@ TEST_F(MainWindow, ClosingKeepsEverythingElseInTheSettingsFile) {
             std::string::npos)
       << after;
   EXPECT_NE(after.find("[Tail]\r\nz=9\r\n"), std::string::npos) << after;
-  const std::string file = SettingsFile().u8string();
+  const std::string file = PathText(SettingsFile());
   EXPECT_EQ(GetPrivateProfileInt("Setup", "y", -1, file), b.top);
   EXPECT_EQ(GetPrivateProfileInt("Setup", "w", -1, file), b.width);
   EXPECT_EQ(GetPrivateProfileInt("Setup", "h", -1, file), b.height);

@@ -309,7 +309,7 @@ TEST_F(SplitDialog, ShowWritesTheReportAndOpensIt) {
                                "\r\n [02] 2:30\r\n\r\n" + kTotal + "150 (2:30)\r\n";
   EXPECT_EQ(ReadFile(ReportFile()), expected);
   ASSERT_EQ(m_opened.size(), 1u);
-  EXPECT_EQ(fs::u8path(m_opened[0]), ReportFile());
+  EXPECT_EQ(PathFromText(m_opened[0]), ReportFile());
   EXPECT_TRUE(m_messages.empty());
 }
 

@@ -13,6 +13,15 @@ std::string ReadFile(const fs::path& path) {
   return out.str();
 }
 
+std::string PathText(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+fs::path PathFromText(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 void WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
@@ -23,9 +32,9 @@ void UiTest::SetUp() {
   m_dir = fs::temp_directory_path() / ("talvor-ui-" + std::to_string(random()));
   fs::create_directories(m_dir);
 #ifdef _WIN32
-  const std::string exe = (m_dir / "Talvor.exe").u8string();
+  const std::string exe = PathText(m_dir / "Talvor.exe");
 #else
-  const std::string exe = (m_dir / "talvor").string();
+  const std::string exe = PathText(m_dir / "talvor");
 #endif
   Application->Hooks.exeName = [exe] { return exe; };
   Application->Hooks.screenSize = [] { return TPoint{1024, 768}; };

@@ -25,6 +25,9 @@ struct ShownMessage {
 };
 
 std::string ReadFile(const fs::path& path);
+// Paths as the platform layer speaks them: UTF-8.
+std::string PathText(const fs::path& path);
+fs::path PathFromText(const std::string& utf8);
 void WriteFile(const fs::path& path, const std::string& bytes);
 
 class UiTest : public ::testing::Test {
