@@ -11,5 +11,11 @@ step() { printf '\n==== %s ====\n' "$*"; }
 step "dev: configure, build, test"
 cmake --workflow --preset dev
 
+step "asan: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --workflow --preset asan
+
+step "fuzz: every fuzz target for a short while"
+fuzz/run.sh 15
+
 echo
 echo "test.sh: all tests passed"

@@ -9,7 +9,12 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(time_entry total_format text ini)
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in fuzz/*_fuzz.cpp; do
+    name=${source#fuzz/}
+    targets+=("${name%_fuzz.cpp}")
+  done
+fi
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]/%/_fuzz}" >/dev/null

@@ -35,6 +35,7 @@ TALVOR_BUILD_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   xvfb xauth fonts-ipafont-gothic
+  clang libclang-rt-14-dev  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
 )
 
 # What running the program needs on top (a display for a machine without one).
