@@ -8,8 +8,11 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include "platform/profile.h"
@@ -172,6 +175,7 @@ TEST(IniDocumentSet, ChangesOnlyTheBytesOfTheKey) {
       // Only the empty text and a lone mark take the native line break.
       {"", "x", "1", "[Setup]" + kNl + "x=1" + kNl},
       {"\xEF\xBB\xBF", "x", "1", "\xEF\xBB\xBF[Setup]" + kNl + "x=1" + kNl},
+      {"[Setup]", "x", "1", "[Setup]" + kNl + "x=1" + kNl},
       {"; settings", "x", "1", "; settings" + kNl + "[Setup]" + kNl + "x=1" + kNl},
   };
   for (const auto& row : rows) {
@@ -434,6 +438,27 @@ TEST_F(ProfileFile, FifoWhereTheFileShouldBeNeitherHangsNorIsReplaced) {
   struct stat info {};
   ASSERT_EQ(::lstat(m_file.c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// A full disk, played by the file-size limit: the write fails halfway, which
+// must cost neither the old file nor leave the half-written one behind.
+TEST_F(ProfileFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  const std::string before = "[Setup]\nx=1\n" + std::string(3000, ';') + "\n";
+  WriteBytes(m_file, before);
+
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = WritePrivateProfileString("Setup", "x", std::string(2000, '7'), m_file);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, savedSignal);
+
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadBytes(m_file), before);
+  EXPECT_EQ(DirectoryEntries(), (std::vector<std::string>{"talvor.ini"}));
 }
 
 // Permissions do not bind the superuser; these run for everyone else.
