@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/entry_scan.h"
 #include "core/total_format.h"
 
 namespace talvor {
@@ -16,6 +17,31 @@ bool EqualsUpper(std::string_view line, std::string_view word) {
   for (std::size_t i = 0; i < line.size(); ++i)
     if (Upper(line[i]) != word[i]) return false;
   return true;
+}
+
+// The line starting at p (ending at a LF, a NUL or the end) is EXIT or END.
+bool KeywordAt(const unsigned char* p, const unsigned char* end) {
+  const auto avail = static_cast<std::size_t>(end - p);
+  const auto endsAt = [&](std::size_t i) { return i == avail || p[i] == '\n' || p[i] == 0; };
+  const auto is = [&](std::size_t i, char upper) {
+    return (p[i] & 0xDFu) == static_cast<unsigned>(upper);
+  };
+  if (avail >= 3 && is(0, 'E') && is(1, 'N') && is(2, 'D') && endsAt(3)) return true;
+  return avail >= 4 && is(0, 'E') && is(1, 'X') && is(2, 'I') && is(3, 'T') && endsAt(4);
+}
+
+SumOutcome MakeOutcome(Seconds total, bool failed, bool closeRequested) {
+  SumOutcome outcome;
+  outcome.CloseRequested = closeRequested;
+  outcome.Failed = failed;
+  if (failed) {
+    outcome.SecondsText = outcome.MinSecText = outcome.HourMinSecText = std::string(kErrorText);
+  } else {
+    outcome.SecondsText = FormatTotalSeconds(total);
+    outcome.MinSecText = FormatTotalMinSec(total);
+    outcome.HourMinSecText = FormatTotalHourMinSec(total);
+  }
+  return outcome;
 }
 
 template <typename Lines>
@@ -48,18 +74,7 @@ bool SheetSummer::Add(std::string_view line) noexcept {
 }
 
 SumOutcome SheetSummer::Outcome() const {
-  SumOutcome outcome;
-  outcome.CloseRequested = m_closeRequested;
-  outcome.Failed = m_failed;
-  if (m_failed) {
-    outcome.SecondsText = outcome.MinSecText = outcome.HourMinSecText = std::string(kErrorText);
-  } else {
-    const Seconds total = Total();
-    outcome.SecondsText = FormatTotalSeconds(total);
-    outcome.MinSecText = FormatTotalMinSec(total);
-    outcome.HourMinSecText = FormatTotalHourMinSec(total);
-  }
-  return outcome;
+  return MakeOutcome(Total(), m_failed, m_closeRequested);
 }
 
 SumOutcome SumSheet(std::span<const std::string> lines) {
@@ -70,21 +85,32 @@ SumOutcome SumSheet(std::span<const std::string_view> lines) {
 }
 
 SumOutcome SumSheetText(std::string_view text) {
-  SheetSummer summer;
-  if (text.empty()) {
-    summer.Add(text);
-    return summer.Outcome();
-  }
-  const char* p = text.data();
-  const char* const end = p + text.size();
+  // One pass over the text: each line is scanned where it stands, and only
+  // the part of a line after its number is searched for the line feed.
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  std::uint32_t total = 0;
+  bool closeRequested = false;
+  bool failed = false;
   for (;;) {
-    const auto* nl =
-        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* lineEnd = nl ? nl : end;
-    if (!summer.Add(std::string_view(p, static_cast<std::size_t>(lineEnd - p))) || !nl) break;
-    p = nl + 1;
+    if (p != end && (*p | 0x20) == 'e' && KeywordAt(p, end)) closeRequested = true;
+    const unsigned char* stop = nullptr;
+    const ParseResult parsed = detail::ScanEntry<true>(p, end, stop);
+    if (parsed.status != kParseRead) {
+      failed = true;
+      break;
+    }
+    total += static_cast<std::uint32_t>(parsed.seconds);
+    if (stop != end && *stop == '\n') {
+      p = stop + 1;
+      continue;
+    }
+    const void* nl =
+        stop == end ? nullptr : std::memchr(stop, '\n', static_cast<std::size_t>(end - stop));
+    if (!nl) break;
+    p = static_cast<const unsigned char*>(nl) + 1;
   }
-  return summer.Outcome();
+  return MakeOutcome(static_cast<Seconds>(total), failed, closeRequested);
 }
 
 }  // namespace talvor
