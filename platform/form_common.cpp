@@ -21,6 +21,9 @@ TForm* TApplication::MainForm() const {
 void TApplication::SetMainForm(TForm* form) {
   m_mainForm = form;
   detail::g_mainFormComponent = form;
+  // A new main form starts a new run: a quit asked for by the one before it
+  // (in a test program that makes several) must not end this one's loops.
+  m_terminated = false;
 }
 
 void TForm::DoCreate() {
@@ -109,7 +112,9 @@ TPoint TApplication::ScreenSize() const {
 }
 
 void TApplication::NotifyModalShown(TForm* form) {
-  if (Hooks.modalShown) Guard([&] { Hooks.modalShown(form); });
+  // A copy: the hook may replace or clear itself while it runs.
+  const auto hook = Hooks.modalShown;
+  if (hook) Guard([&] { hook(form); });
 }
 
 }  // namespace talvor::platform

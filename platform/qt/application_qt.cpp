@@ -29,6 +29,7 @@ namespace {
 enum : unsigned { kIconMask = 0xF0, kIconQuestion = 0x20, kIconWarning = 0x30, kIconInfo = 0x40 };
 
 std::unique_ptr<QApplication> g_ownedApp;
+bool g_running = false;  // inside Run's event loop
 
 std::string ExecutablePath() {
 #if defined(Q_OS_LINUX)
@@ -275,16 +276,21 @@ void TApplication::SetIcon(const std::string& resourceName) {
 }
 
 void TApplication::Run() {
-  if (!m_mainForm || m_terminated) return;
-  m_mainForm->Show();
+  TForm* mainForm = MainForm();
+  if (!mainForm || m_terminated) return;
+  mainForm->Show();
   // A quit asked for before the loop runs would be lost by exec().
   if (m_terminated) return;
+  g_running = true;
   QApplication::exec();
+  g_running = false;
 }
 
 void TApplication::Terminate() {
   m_terminated = true;
-  QCoreApplication::exit(0);
+  // Outside Run there is no loop to end, and an exit() asked for then would
+  // make the next event loop (a message box's) return at once.
+  if (g_running) QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

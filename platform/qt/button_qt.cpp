@@ -1,37 +1,15 @@
 // TButton over QPushButton, TSpeedButton over QToolButton.
 #include <QFile>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
 
 #include "platform/qt/qt_private.h"
 
 namespace talvor::platform {
-namespace {
-
-// A focused push button takes Enter as a press, as buttons do on Windows;
-// the form's default button is pressed by the form's key preview instead.
-class PushButton : public QPushButton {
- public:
-  using QPushButton::QPushButton;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      event->accept();
-      click();
-      return;
-    }
-    QPushButton::keyPressEvent(event);
-  }
-};
-
-}  // namespace
 
 TButton::TButton(TComponent* owner, TControl* parent) : TControl(owner, parent) {
-  auto* button = new PushButton(qt::WidgetOf(parent));
+  auto* button = new QPushButton(qt::WidgetOf(parent));
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, button, [this] { Click(); });
   m_impl = std::make_unique<Impl>(this, button);
