@@ -40,3 +40,12 @@ TALVOR_BUILD_PACKAGES=(
 
 # What running the program needs on top (a display for a machine without one).
 TALVOR_RUN_PACKAGES=(xvfb xauth fonts-ipafont-gothic)
+
+# What making and checking the Debian package needs on top: dpkg-shlibdeps
+# (dpkg-dev, which uses file) for the dependencies, desktop-file-validate, and
+# xdotool to close the installed program's window.
+TALVOR_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils xvfb xauth xdotool)
+
+# What scripts/screenshots.sh needs: a display with a window manager, so the
+# windows have their frames and captions, and the tools that type and take pictures.
+TALVOR_SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick openbox fonts-ipafont-gothic)
