@@ -23,6 +23,23 @@ namespace {
 // The frame of the last form shown: the best guess for a form not shown yet.
 QMargins g_lastFrame;
 
+Qt::WindowFlags FlagsFor(TFormBorderStyle style, TBorderIcons icons);
+
+// Before any form has been shown, a window made but never shown tells what
+// frame the platform gives; a window manager's frame shows only once a
+// window is mapped, and is corrected for then.
+QMargins LastFrame() {
+  static bool probed = false;
+  if (!probed) {
+    probed = true;
+    QWidget probe(nullptr, FlagsFor(TFormBorderStyle::bsSizeable, TBorderIcons{}));
+    probe.winId();
+    if (g_lastFrame.isNull() && probe.windowHandle())
+      g_lastFrame = probe.windowHandle()->frameMargins();
+  }
+  return g_lastFrame;
+}
+
 class FormWidget;
 
 struct FormImpl : TControl::Impl {
@@ -35,8 +52,11 @@ struct FormImpl : TControl::Impl {
   // Outer size asked for while the frame was not known yet: corrected once it is.
   bool keepOuterSize = false;
   QSize outerSize;
-  QMargins frameUsed;
+  QMargins frameUsed;  // the frame that outerSize was converted with
+  QMargins frameSeen;  // the frame when last looked at
 };
+
+void ApplySizeLimits(TForm& form);
 
 FormImpl* FormImplOf(const TForm* form) {
   return static_cast<FormImpl*>(form->NativeImpl());
@@ -80,17 +100,21 @@ class FormWidget : public QWidget {
   }
 
  private:
-  // Window managers add the frame after the window is mapped; keep the
-  // outer size the program asked for once it is known.
+  // Window managers add the frame after the window is mapped. Sizes the
+  // program gives are outer sizes: redo them once the frame is known.
   void CorrectForFrame() {
     if (!m_form) return;
     FormImpl* impl = FormImplOf(m_form);
     if (!impl || !isVisible() || !windowHandle()) return;
     const QMargins frame = windowHandle()->frameMargins();
+    if (frame == impl->frameSeen) return;
+    impl->frameSeen = frame;
     if (!frame.isNull()) g_lastFrame = frame;
-    if (!impl->keepOuterSize || frame == impl->frameUsed) return;
-    impl->frameUsed = frame;
-    resize(impl->outerSize.shrunkBy(frame));
+    ApplySizeLimits(*m_form);
+    if (impl->keepOuterSize && frame != impl->frameUsed) {
+      impl->frameUsed = frame;
+      resize(impl->outerSize.shrunkBy(frame));
+    }
   }
 
   TForm* m_form;
@@ -162,7 +186,7 @@ QMargins FrameMargins(const TForm& form) {
     const QMargins frame = w->windowHandle()->frameMargins();
     if (!frame.isNull() || !w->isVisible()) return frame;
   }
-  return g_lastFrame;
+  return LastFrame();
 }
 
 void ApplyTabOrder(TForm& form) {

@@ -241,6 +241,17 @@ TEST_F(SheetForm, PanelAlignsRightAndTheSheetFillsTheRest) {
   EXPECT_EQ(F().Bounds(), (TRect{70, 80, 260, 230}));
 }
 
+TEST_F(SheetForm, OuterBoundsSetBeforeTheFirstShowAreKept) {
+  const TRect rows[] = {{-40, -5, 240, 210}, {60, 70, 300, 400}, {0, 0, 240, 210}};
+  for (const TRect& bounds : rows) {
+    auto form = std::make_unique<TSheetForm>(Application);
+    form->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+    form->Show();
+    drive::ProcessEvents();
+    EXPECT_EQ(form->Bounds(), bounds);
+  }
+}
+
 TEST_F(SheetForm, TabOrderRunsThroughThePanelFirstAndSkipsToolButtons) {
   F().edtAns->SetFocus();
   drive::KeyPress(F().edtAns, VK_TAB);
