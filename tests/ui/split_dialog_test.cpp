@@ -79,7 +79,7 @@ TEST_F(SplitDialog, NumbersGrowPast99AndLongLinesStayWhole) {
     EXPECT_EQ(d->ListBox1->Item(9), "[10] 1");
     EXPECT_EQ(d->ListBox1->Item(99), "[100] 1");
     EXPECT_EQ(d->ListBox1->Item(100), "[101] " + longLine);
-    EXPECT_EQ(d->edtRst1->Text(), " 106");
+    EXPECT_EQ(d->edtRst1->Text(), " 107");
   });
 }
 

@@ -62,6 +62,7 @@ void UiTest::TearDown() {
 }
 
 void UiTest::Start() {
+  Application->SetTitle("TALVOR");
   Application->CreateForm(frmMain);
   frmMain->Show();
   drive::ProcessEvents();
