@@ -3,8 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
-talvor_install_packages "${TALVOR_BUILD_PACKAGES[@]}"
-cmake --preset release >/dev/null
-cmake --build --preset release --target talvor-sum
-echo "run.sh: the main window is not built yet; running talvor-sum on your arguments." >&2
-exec build/release/cli/talvor-sum "$@"
+talvor_install_packages "${TALVOR_RUN_PACKAGES[@]}"
+cmake --preset release -DTALVOR_BUILD_TESTS=OFF -DTALVOR_BUILD_BENCH=OFF >/dev/null
+cmake --build --preset release --target talvor
+# Without a display the program itself says so and names the xvfb-run command.
+exec build/release/app/talvor "$@"

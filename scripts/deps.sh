@@ -38,8 +38,11 @@ TALVOR_BUILD_PACKAGES=(
   clang libclang-rt-14-dev  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
 )
 
-# What running the program needs on top (a display for a machine without one).
-TALVOR_RUN_PACKAGES=(xvfb xauth fonts-ipafont-gothic)
+# What building and running the program needs: the compiler and Qt, the
+# Japanese fonts, xdg-open for the split report, and a virtual display for a
+# machine without one.
+TALVOR_RUN_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev
+  fonts-ipafont-gothic xdg-utils xvfb xauth)
 
 # What making and checking the Debian package needs on top: dpkg-shlibdeps
 # (dpkg-dev, which uses file) for the dependencies, desktop-file-validate, and
