@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 talvor_install_packages "${TALVOR_RUN_PACKAGES[@]}"
-cmake --preset release -DTALVOR_BUILD_TESTS=OFF -DTALVOR_BUILD_BENCH=OFF >/dev/null
+cmake --preset release >/dev/null
 cmake --build --preset release --target talvor
 # Without a display the program itself says so and names the xvfb-run command.
 exec build/release/app/talvor "$@"
