@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "platform/align.h"
-#include "platform/drag.h"
 #include "platform/qt/qt_private.h"
 
 namespace talvor::platform {
@@ -219,8 +218,7 @@ TForm::TForm(TComponent* owner) : TControl(owner, nullptr) {
 }
 
 TForm::~TForm() {
-  DragTracker& tracker = TheDragTracker();
-  if (tracker.Source() && tracker.Source()->ParentForm() == this) tracker.Cancel();
+  qt::CancelDrag(*this);
   // The controls go first, while the window that holds them still exists.
   while (ComponentCount() > 0) delete Component(ComponentCount() - 1);
   if (m_impl->widget) static_cast<FormWidget*>(m_impl->widget.data())->Detach();

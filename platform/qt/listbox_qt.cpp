@@ -137,6 +137,13 @@ bool FeedDragTracker(QObject* receiver, QEvent* event) {
   }
 }
 
+void CancelDrag(const TForm& form) {
+  DragTracker& tracker = TheDragTracker();
+  if (!tracker.Source() || tracker.Source()->ParentForm() != &form) return;
+  tracker.Cancel();
+  EndDrag();
+}
+
 }  // namespace qt
 
 TListBox::TListBox(TComponent* owner, TControl* parent) : TControl(owner, parent) {

@@ -71,6 +71,8 @@ void ApplyTabOrder(TForm& form);
 
 // The drag tracker's mouse feed; false when the event is none of its business.
 bool FeedDragTracker(QObject* receiver, QEvent* event);
+// Ends a drag from this form's lists, if one is under way: the form is going.
+void CancelDrag(const TForm& form);
 
 }  // namespace qt
 }  // namespace talvor::platform
