@@ -185,11 +185,14 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
       return true;
     }
     // Keep the blanks after "=" the way the file's author spaced it, unless
-    // there was no value for them to stand before.
+    // there was no value for them to stand before, or the new value is empty
+    // or brings blanks of its own: kept then, they would pile up with every
+    // write of the same value.
     std::size_t begin = where.keyParsed.valueBegin;
     std::size_t afterBlanks = begin;
     while (afterBlanks < line.contentEnd && IsBlank(text[afterBlanks])) ++afterBlanks;
-    if (afterBlanks < line.contentEnd) begin = afterBlanks;
+    if (afterBlanks < line.contentEnd && !value.empty() && !IsBlank(value.front()))
+      begin = afterBlanks;
     m_text.replace(begin, line.contentEnd - begin, value);
     return true;
   }

@@ -43,13 +43,14 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 // first line of the key. Lines before the first section belong to none.
 //
 // Writing changes only the bytes of the one key: the value of an existing
-// key is replaced in place (the blanks after "=" stay, the blanks after the
-// old value go). A missing key gets a new line right after the last
-// non-blank line of its section, so blank lines before the next section stay
-// there. A missing section goes at the end of the text, after a line break
-// when the text does not end in one. New lines end with the line break the
-// text already uses (its first one: CR LF, LF or CR), or with the native one
-// (CR LF on Windows, LF elsewhere) when it has none.
+// key is replaced in place (the blanks after "=" stay unless the new value
+// is empty or begins with blanks itself, the blanks after the old value go).
+// A missing key gets a new line right after the last non-blank line of its
+// section, so blank lines before the next section stay there. A missing
+// section goes at the end of the text, after a line break when the text does
+// not end in one. New lines end with the line break the text already uses
+// (its first one: CR LF, LF or CR), or with the native one (CR LF on Windows,
+// LF elsewhere) when it has none.
 class IniDocument {
  public:
   explicit IniDocument(std::string text = {});

@@ -209,6 +209,24 @@ TEST(IniDocumentSet, RefusesWhatWouldReadBackDifferently) {
   }
 }
 
+// A value written a second time leaves the text as the first write left it,
+// also when the value starts with blanks (which then must not pile up
+// behind the "=" the old blanks are kept for).
+TEST(IniDocumentSet, WritingTheSameValueAgainChangesNothing) {
+  const std::string lines[] = {"x=1", "x = 1", "x =\t\"12\" \t", "x=", "x =  ", "x"};
+  const std::string values[] = {"9", " 9", "\t9 ", "", "  "};
+  for (const auto& line : lines) {
+    for (const auto& value : values) {
+      IniDocument document("[Setup]\n" + line + "\ny=2\n");
+      ASSERT_TRUE(document.Set("Setup", "x", value));
+      const std::string once = document.Text();
+      ASSERT_TRUE(document.Set("Setup", "x", value));
+      EXPECT_EQ(document.Text(), once)
+          << testing::PrintToString(line) << " " << testing::PrintToString(value);
+    }
+  }
+}
+
 void SetPlacement(IniDocument& document) {
   ASSERT_TRUE(document.Set("Setup", "x", "120"));
   ASSERT_TRUE(document.Set("Setup", "y", "-8"));
