@@ -50,5 +50,6 @@ TALVOR_RUN_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev
 TALVOR_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils xvfb xauth xdotool)
 
 # What scripts/screenshots.sh needs: a display with a window manager, so the
-# windows have their frames and captions, and the tools that type and take pictures.
-TALVOR_SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick openbox fonts-ipafont-gothic)
+# windows have their frames and captions, the tools that type and take
+# pictures, and Wine's own fonts for the glyphs of its caption buttons.
+TALVOR_SCREENSHOT_PACKAGES=(xvfb xauth xdotool imagemagick openbox fonts-ipafont-gothic fonts-wine)
