@@ -71,6 +71,23 @@ std::size_t AsciiPrefix(std::string_view s) {
   return i;
 }
 
+std::size_t CountCodePoints(std::string_view utf8) {
+  std::size_t n = 0;
+  for (const char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+  return n;
+}
+
+// Characters of CP932 text: a lead byte takes the byte after it along.
+std::size_t CountCp932Characters(std::string_view cp932) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < cp932.size(); ++n) {
+    const auto b = static_cast<unsigned char>(cp932[i]);
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    i += lead && i + 1 < cp932.size() ? 2 : 1;
+  }
+  return n;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,6 +110,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(CountNul(asUtf8) == CountNul(input), "NUL bytes kept going to UTF-8", input);
 
   Require(IsWellFormedUtf8(asUtf8), "Cp932ToUtf8 gives well-formed UTF-8", input);
+  // One character for one character: a stand-in never swallows a neighbour.
+  if (IsWellFormedUtf8(input))
+    Require(CountCp932Characters(asCp932) == CountCodePoints(input),
+            "each UTF-8 character becomes one CP932 character", input);
+  Require(CountCodePoints(asUtf8) >= CountCp932Characters(input) &&
+              CountCodePoints(asUtf8) <= input.size(),
+          "each CP932 character becomes one or, when broken, two UTF-8 characters", input);
   // Encoder output is well-formed CP932, whatever the input: it decodes
   // without a stand-in and encodes back to itself.
   const std::string back = text::Cp932ToUtf8(asCp932);
