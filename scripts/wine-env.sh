@@ -76,6 +76,9 @@ talvor_wine_prefix() {
     # The program's fonts by their Japanese names, as on a Japanese Windows.
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1
+    # A crash prints its backtrace and ends the program, with no dialog
+    # waiting for a person.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
     [ -f "$WINEPREFIX/system.reg" ] || { talvor_wine_log "wineboot failed"; return 1; }
     touch "$TALVOR_WINE_ROOT/prefix.ready"
@@ -87,8 +90,13 @@ talvor_wine_up() {
   talvor_wine_locale || return 1
   talvor_wine_display || return 1
   talvor_wine_prefix || return 1
-  # A persistent wineserver saves its start-up for every test program.
-  wineserver -p >/dev/null 2>&1 || true
+  # A persistent wineserver saves its start-up for every test program. The
+  # first program of a session also starts Wine's background processes,
+  # which live on: started here, they hold no pipe of a caller open.
+  if [ "${TALVOR_WINE_UP:-}" != "$TALVOR_WINE_ROOT" ]; then
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  fi
   export TALVOR_WINE_UP="$TALVOR_WINE_ROOT"
 }
 

@@ -18,7 +18,12 @@ fi
 # A test may ask for another locale (the Western code page run).
 if [ -n "${TALVOR_WINE_LANG:-}" ]; then export LANG="$TALVOR_WINE_LANG"; fi
 
-wine "$@" | sed -u 's/\r$//'
-status=${PIPESTATUS[0]}
+# Through a file rather than a pipe: a Wine process started along the way
+# could keep a pipe open after the program has ended.
+out=$(mktemp)
+wine "$@" >"$out" 2>&1
+status=$?
+sed 's/\r$//' "$out"
+rm -f "$out"
 [ "$own" = 1 ] && talvor_wine_down
 exit "$status"
