@@ -29,10 +29,8 @@ for target in "${targets[@]}"; do
   # New inputs go to the work corpus, so the seeds in the tree stay as committed.
   mkdir -p "$work/$target"
   log=build/fuzz/$target.log
-  extra=()
-  [ -f "fuzz/$target.options" ] && read -r -a extra <"fuzz/$target.options"
   if "$exe" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
-      -artifact_prefix="build/fuzz/findings/$target-" "${extra[@]}" \
+      -artifact_prefix="build/fuzz/findings/$target-" \
       "$work/$target" "$seeds" >"$log" 2>&1; then
     result=ok
   else
