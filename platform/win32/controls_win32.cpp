@@ -326,6 +326,17 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       case TNativeKind::ListBox:
         handled = ListBoxMessage(impl, msg, wParam, lParam, result);
         break;
+      case TNativeKind::Bevel:
+        // A frame-only static leaves its inside unpainted; the controls
+        // above it are clipped out of this fill.
+        if (msg == WM_ERASEBKGND) {
+          RECT rect;
+          GetClientRect(hwnd, &rect);
+          FillRect(reinterpret_cast<HDC>(wParam), &rect, FaceBrush());
+          result = 1;
+          handled = true;
+        }
+        break;
       case TNativeKind::Edit:
         if (msg == WM_LBUTTONDBLCLK) {
           // The edit's own double-click first (it selects a word), so that
