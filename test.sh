@@ -14,6 +14,15 @@ cmake --workflow --preset dev
 step "asan: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --workflow --preset asan
 
+step "win32: cross-build Talvor.exe, run its tests under Wine"
+talvor_install_packages "${TALVOR_WIN32_PACKAGES[@]}"
+(
+  . scripts/wine-env.sh
+  talvor_wine_up
+  trap talvor_wine_down EXIT
+  cmake --workflow --preset win32
+)
+
 step "fuzz: every fuzz target for a short while"
 fuzz/run.sh 15
 

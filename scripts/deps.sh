@@ -38,6 +38,13 @@ TALVOR_BUILD_PACKAGES=(
   clang libclang-rt-14-dev  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
 )
 
+# What cross-building Talvor.exe and testing it under Wine needs: mingw-w64
+# (the posix thread model), GoogleTest's sources, Wine, a virtual display,
+# the locale sources for a Japanese locale of our own (localedef), and
+# xdotool for the real-input test.
+TALVOR_WIN32_PACKAGES=(cmake g++-mingw-w64-x86-64-posix googletest wine wine64
+  xvfb xauth locales xdotool fonts-ipafont-gothic)
+
 # What building and running the program needs: the compiler and Qt, the
 # Japanese fonts, xdg-open for the split report, and a virtual display for a
 # machine without one.
