@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/align.h"
 #include "platform/win32/win32_impl.h"
 
 #include <richedit.h>
@@ -116,27 +117,8 @@ TForm* FormOfWindow(HWND hwnd) {
   return impl && impl->self ? dynamic_cast<TForm*>(impl->self) : nullptr;
 }
 
-void Realign(TControl* container) {
-  TForm* form = container->ParentForm();
-  HWND hwnd = container->NativeImpl()->hwnd;
-  if (!form || !hwnd) return;
-  RECT client;
-  GetClientRect(hwnd, &client);
-  int right = client.right;
-  const auto place = [](TControl* control, int left, int top, int width, int height) {
-    MoveWindow(control->NativeImpl()->hwnd, left, top, std::max(width, 0), std::max(height, 0),
-               TRUE);
-  };
-  for (TControl* control : form->Controls()) {
-    if (control->Parent() != container || control->Align() != TAlign::alRight) continue;
-    const int width = control->Width();
-    right -= width;
-    place(control, right, 0, width, client.bottom);
-  }
-  for (TControl* control : form->Controls()) {
-    if (control->Parent() != container || control->Align() != TAlign::alClient) continue;
-    place(control, 0, 0, right, client.bottom);
-  }
+void Realign(TControl* control) {
+  if (TForm* form = control->ParentForm()) AlignControls(*form);
 }
 
 void EnsureTool(TControl* control) {

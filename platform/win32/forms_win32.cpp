@@ -256,6 +256,11 @@ TRect TForm::Bounds() const {
 
 void TForm::Show() {
   HWND hwnd = m_impl->hwnd;
+  if (Showing()) {
+    // Already up: the show handler ran when it appeared.
+    SetForegroundWindow(hwnd);
+    return;
+  }
   if (!m_impl->shownOnce) {
     m_impl->shownOnce = true;
     for (TControl* control : m_controls)
@@ -271,8 +276,6 @@ void TForm::Show() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   win32::Realign(this);
-  for (TControl* control : m_controls)
-    if (control->NativeImpl()->kind == TNativeKind::Panel) win32::Realign(control);
   // The show handler runs before the window appears, as it does for a
   // form; focus it asks for is given once the window is up.
   Application->Guard([&] { OnShow(this); });

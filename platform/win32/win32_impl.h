@@ -105,8 +105,8 @@ bool ListBoxMessage(TControl::Impl* impl, UINT msg, WPARAM wParam, LPARAM lParam
 HFONT FontFor(const TFontSpec& font);
 TShiftState CurrentShift();
 TForm* FormOfWindow(HWND hwnd);
-// Lays out the alRight and alClient children of a container.
-void Realign(TControl* container);
+// Lays out the aligned controls of the form the control sits on.
+void Realign(TControl* control);
 // Registers the control with its form's tooltip, once it shows hints.
 void EnsureTool(TControl* control);
 
