@@ -23,6 +23,13 @@ talvor_install_packages "${TALVOR_WIN32_PACKAGES[@]}"
   cmake --workflow --preset win32
 )
 
+step "deb: build the Debian package, install it, run it, remove it"
+if [ "$(id -u)" -eq 0 ]; then
+  scripts/check-deb.sh
+else
+  echo "skipped: scripts/check-deb.sh installs the package into this machine and needs root"
+fi
+
 step "fuzz: every fuzz target for a short while"
 fuzz/run.sh 15
 
