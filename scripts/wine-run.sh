@@ -12,6 +12,10 @@ set -uo pipefail
 
 own=0
 if [ "${TALVOR_WINE_UP:-}" != "$TALVOR_WINE_ROOT" ]; then
+  # One such run at a time: each takes the environment down when it ends.
+  mkdir -p "$(dirname "$TALVOR_WINE_ROOT")"
+  exec 9>"$TALVOR_WINE_ROOT.lock"
+  flock 9
   talvor_wine_up || exit 1
   own=1
 fi
