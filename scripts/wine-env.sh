@@ -101,9 +101,9 @@ talvor_wine_up() {
 }
 
 talvor_wine_down() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+  if [ -d "$TALVOR_WINE_ROOT/prefix" ]; then
+    WINEPREFIX="$TALVOR_WINE_ROOT/prefix" wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$TALVOR_WINE_ROOT/prefix" wineserver -w >/dev/null 2>&1 || true
   fi
   local pidfile="$TALVOR_WINE_ROOT/xvfb.pid"
   if [ -f "$pidfile" ]; then
