@@ -112,6 +112,20 @@ bool MakeDirectories(const std::string& path) {
   return IsDirectory(path);
 }
 
+// The directories programs are installed into: a copy there is shared by
+// every user, so even one who may write there (the superuser) keeps its
+// files in their own home. TALVOR_INSTALL_BINDIR is the build's own choice.
+bool IsSystemProgramDirectory(std::string_view dir) {
+  static constexpr std::string_view kSystemDirs[] = {"/usr/bin", "/usr/local/bin", "/bin",
+                                                     "/usr/games", "/usr/local/games"};
+  for (const std::string_view system : kSystemDirs)
+    if (dir == system) return true;
+#ifdef TALVOR_INSTALL_BINDIR
+  if (dir == TALVOR_INSTALL_BINDIR) return true;
+#endif
+  return false;
+}
+
 std::optional<std::string> Environment(const char* name) {
   const char* value = std::getenv(name);
   if (!value) return std::nullopt;
@@ -123,7 +137,9 @@ std::optional<std::string> Environment(const char* name) {
 std::string ProgramFileDirectory(std::string_view exeDir, TFileRole role,
                                  const TFileEnvironment& env) {
   std::string fallback(exeDir);
-  if (!fallback.empty() && ::access(fallback.c_str(), W_OK) == 0) return fallback;
+  if (!fallback.empty() && !IsSystemProgramDirectory(fallback) &&
+      ::access(fallback.c_str(), W_OK) == 0)
+    return fallback;
 
   const std::optional<std::string>& xdg =
       role == TFileRole::Settings ? env.xdgConfigHome : env.xdgCacheHome;

@@ -38,8 +38,10 @@ std::string ProgramFilePath(std::string_view name, TFileRole role);
 std::string ProgramFileDirectory(std::string_view exeDir, TFileRole role);
 
 // The same with the environment given rather than read: values that are
-// unset are nullopt. Off Windows, when exeDir is not writable, the XDG
-// directory of the role (an unset, empty or relative value counts as unset)
+// unset are nullopt. Off Windows, when exeDir is not writable or is a
+// directory programs are installed into (/usr/bin, /usr/local/bin, the
+// build's install directory), the XDG directory of the role (an unset,
+// empty or relative value counts as unset)
 // or the one under home; the directory is created with mode 0700 when
 // missing. When no usable home is given or the directory cannot be made,
 // exeDir after all: the write there fails and is reported by the caller.

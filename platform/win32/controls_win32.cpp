@@ -520,6 +520,9 @@ void TControl::SetFont(const TFontSpec& font) {
   SendMessageW(m_impl->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::FontFor(font)), TRUE);
   if (m_impl->kind == TNativeKind::ListBox && m_impl->itemHeight > 0)
     SendMessageW(m_impl->hwnd, LB_SETITEMHEIGHT, 0, MAKELPARAM(m_impl->itemHeight, 0));
+  // A new font resets the sheet's margins; keep the text off the border.
+  if (m_impl->kind == TNativeKind::RichEdit)
+    SendMessageW(m_impl->hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 3));
 }
 
 void TControl::SetCursor(TCursor cursor) {

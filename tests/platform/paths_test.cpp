@@ -196,6 +196,16 @@ TEST_F(ProgramFileFallback, ReadOnlyExecutableDirectory) {
   EXPECT_EQ(ProgramFileDirectory(exeDir, TFileRole::Report, env), Root() + "/cache/talvor");
 }
 
+TEST_F(ProgramFileFallback, InstalledCopyUsesTheHomeEvenWhenItsDirectoryIsWritable) {
+  // The superuser may write into /usr/bin; the settings must not land there.
+  const TFileEnvironment env{Root() + "/config", Root() + "/cache", std::nullopt};
+  for (const char* dir : {"/usr/bin", "/usr/local/bin"}) {
+    EXPECT_EQ(ProgramFileDirectory(dir, TFileRole::Settings, env), Root() + "/config/talvor")
+        << dir;
+    EXPECT_EQ(ProgramFileDirectory(dir, TFileRole::Report, env), Root() + "/cache/talvor") << dir;
+  }
+}
+
 // The overload without an environment reads the process's own.
 TEST_F(ProgramFileFallback, ReadsTheProcessEnvironment) {
   struct Saved {
