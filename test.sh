@@ -4,7 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 
-talvor_install_packages "${TALVOR_BUILD_PACKAGES[@]}"
+# Everything at once, so that a user without root gets one apt-get line.
+packages=("${TALVOR_BUILD_PACKAGES[@]}" "${TALVOR_WIN32_PACKAGES[@]}")
+[ "$(id -u)" -eq 0 ] && packages+=("${TALVOR_PACKAGE_PACKAGES[@]}")
+talvor_install_packages "${packages[@]}"
 
 step() { printf '\n==== %s ====\n' "$*"; }
 
@@ -15,7 +18,6 @@ step "asan: the whole suite under AddressSanitizer and UndefinedBehaviorSanitize
 cmake --workflow --preset asan
 
 step "win32: cross-build Talvor.exe, run its tests under Wine"
-talvor_install_packages "${TALVOR_WIN32_PACKAGES[@]}"
 (
   . scripts/wine-env.sh
   talvor_wine_up
