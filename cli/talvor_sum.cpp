@@ -1,5 +1,6 @@
 // talvor-sum: the totals of a sheet kept in text files or piped in, printed
 // exactly as the main window's three result fields would show them.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -78,24 +79,63 @@ class Summer {
 
  private:
   bool Feed(std::string_view data, const std::string& shown) {
-    while (!data.empty()) {
-      const auto nl = data.find('\n');
-      if (nl == std::string_view::npos) {
-        m_pending.append(data);
-        return true;
-      }
-      bool ok;
-      if (m_pending.empty()) {
-        ok = Line(data.substr(0, nl), shown);
-      } else {
-        m_pending.append(data.substr(0, nl));
-        ok = Line(m_pending, shown);
-        m_pending.clear();
-      }
-      if (!ok) return false;
-      data.remove_prefix(nl + 1);
+    // First the line the previous block cut short (or this block's first).
+    const auto first = data.find('\n');
+    if (first == std::string_view::npos) {
+      m_pending.append(data);
+      return true;
     }
+    m_pending.append(data.substr(0, first));
+    const bool ok = Line(m_pending, shown);
+    m_pending.clear();
+    if (!ok) return false;
+    data.remove_prefix(first + 1);
+
+    const auto last = data.rfind('\n');
+    if (last == std::string_view::npos) {
+      m_pending.append(data);
+      return true;
+    }
+    if (!Lines(data.substr(0, last), shown)) return false;
+    m_pending.append(data.substr(last + 1));
     return true;
+  }
+
+  // Whole lines, LF-separated. Text that needs no conversion is summed in
+  // one pass; a CR before a LF makes no difference to how a line reads.
+  bool Lines(std::string_view lines, const std::string& shown) {
+    if (!m_cp932 && !talvor::platform::IsAscii(lines)) {
+      for (;;) {
+        const auto nl = lines.find('\n');
+        if (!Line(lines.substr(0, nl), shown)) return false;
+        if (nl == std::string_view::npos) return true;
+        lines.remove_prefix(nl + 1);
+      }
+    }
+    if (m_summer.AddText(lines)) {
+      m_lineNumber += static_cast<unsigned long>(std::count(lines.begin(), lines.end(), '\n')) + 1;
+      return true;
+    }
+    // Which line it was, for the message: the rare path reads them again.
+    for (;;) {
+      const auto nl = lines.find('\n');
+      std::string_view line = lines.substr(0, nl);
+      ++m_lineNumber;
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (const auto nul = line.find('\0'); nul != std::string_view::npos)
+        line = line.substr(0, nul);
+      if (talvor::ParseTimeEntry(line).status != talvor::kParseRead) {
+        ReportUnreadable(shown, line);
+        return false;
+      }
+      if (nl == std::string_view::npos) return false;
+      lines.remove_prefix(nl + 1);
+    }
+  }
+
+  void ReportUnreadable(const std::string& shown, std::string_view line) const {
+    std::fprintf(stderr, "%s:%lu: cannot read \"%.*s\"\n", shown.c_str(), m_lineNumber,
+                 static_cast<int>(line.size()), line.data());
   }
 
   bool Line(std::string_view line, const std::string& shown) {
@@ -109,8 +149,7 @@ class Summer {
       sheetLine = m_converted;
     }
     if (m_summer.Add(sheetLine)) return true;
-    std::fprintf(stderr, "%s:%lu: cannot read \"%.*s\"\n", shown.c_str(), m_lineNumber,
-                 static_cast<int>(line.size()), line.data());
+    ReportUnreadable(shown, line);
     return false;
   }
 

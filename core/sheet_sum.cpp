@@ -84,33 +84,36 @@ SumOutcome SumSheet(std::span<const std::string_view> lines) {
   return SumLines(lines);
 }
 
-SumOutcome SumSheetText(std::string_view text) {
+bool SheetSummer::AddText(std::string_view text) noexcept {
+  if (m_failed) return false;
   // One pass over the text: each line is scanned where it stands, and only
   // the part of a line after its number is searched for the line feed.
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = p + text.size();
-  std::uint32_t total = 0;
-  bool closeRequested = false;
-  bool failed = false;
   for (;;) {
-    if (p != end && (*p | 0x20) == 'e' && KeywordAt(p, end)) closeRequested = true;
+    if (p != end && (*p | 0x20) == 'e' && KeywordAt(p, end)) m_closeRequested = true;
     const unsigned char* stop = nullptr;
     const ParseResult parsed = detail::ScanEntry<true>(p, end, stop);
     if (parsed.status != kParseRead) {
-      failed = true;
-      break;
+      m_failed = true;
+      return false;
     }
-    total += static_cast<std::uint32_t>(parsed.seconds);
+    m_total += static_cast<std::uint32_t>(parsed.seconds);
     if (stop != end && *stop == '\n') {
       p = stop + 1;
       continue;
     }
     const void* nl =
         stop == end ? nullptr : std::memchr(stop, '\n', static_cast<std::size_t>(end - stop));
-    if (!nl) break;
+    if (!nl) return true;
     p = static_cast<const unsigned char*>(nl) + 1;
   }
-  return MakeOutcome(static_cast<Seconds>(total), failed, closeRequested);
+}
+
+SumOutcome SumSheetText(std::string_view text) {
+  SheetSummer summer;
+  summer.AddText(text);
+  return summer.Outcome();
 }
 
 }  // namespace talvor

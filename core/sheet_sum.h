@@ -33,6 +33,9 @@ bool IsClosingKeyword(std::string_view line) noexcept;
 class SheetSummer {
  public:
   bool Add(std::string_view line) noexcept;
+  // Every line of an LF-separated text, as Add would take them one by one,
+  // in a single pass.
+  bool AddText(std::string_view text) noexcept;
   bool Failed() const noexcept { return m_failed; }
   bool CloseRequested() const noexcept { return m_closeRequested; }
   Seconds Total() const noexcept { return static_cast<Seconds>(m_total); }

@@ -50,6 +50,12 @@ expect "empty input" 0 $' 0\n 0:00\n 0:00:00' "" -- "$bin" /dev/null
 # Lines cut by the reader's block boundary: 1,000,000 lines of 3 bytes plus an LF.
 yes 1:0 | head -n 1000000 >"$work/big.txt"
 expect "lines across block boundaries" 0 $' 60,000,000\n 1000000:00\n 16666:40:00' "" -- "$bin" "$work/big.txt"
+# A line that cannot be read deep inside a large file is still named by its number.
+{ yes 1:0 | head -n 299999; printf 'Track: 1:00\r\n'; yes 2 | head -n 10; } >"$work/late.txt"
+expect "line number deep in a file" 1 $'Error\nError\nError' "late.txt:300000: cannot read \"Track: 1:00\"" -- "$bin" "$work/late.txt"
+# Japanese deep inside a large file takes the converting path for its block.
+{ yes 1:0 | head -n 299999; printf '表 0:30\n'; } >"$work/mixed.txt"
+expect "non-ASCII inside a large file" 0 $' 17,999,970\n 299999:30\n 4999:59:30' "" -- "$bin" "$work/mixed.txt"
 # One line of 3 MB: the number sits at its end, behind the block boundaries.
 { head -c 3000000 /dev/zero | tr '\0' 'x'; printf ' 7\n'; } >"$work/long.txt"
 expect "one line longer than a block" 0 $' 7\n 0:07\n 0:00:07' "" -- "$bin" "$work/long.txt"
