@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -251,6 +252,14 @@ TApplication::TApplication() : TComponent(nullptr) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
   g_preview = std::make_unique<EventPreview>();
   qApp->installEventFilter(g_preview.get());
+  // The session ending asks whether the program may end: only the main
+  // form's close query runs (it stores the placement), and the answer is yes.
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager&) {
+    if (TForm* form = Application ? Application->MainForm() : nullptr) {
+      bool canClose = true;
+      Application->Guard([&] { form->OnCloseQuery(form, canClose); });
+    }
+  });
 }
 
 TApplication::~TApplication() {
