@@ -100,9 +100,9 @@ TShiftState ShiftState(Qt::KeyboardModifiers modifiers) {
                      (modifiers & Qt::AltModifier) != 0};
 }
 
-QFont MakeFont(const TFontSpec& spec) {
-  QFont font(ToQString(spec.name));
-  const int pixels = spec.height < 0 ? -spec.height : spec.height;
+QFont MakeFont(const TFontSpec& wanted) {
+  QFont font(ToQString(wanted.name));
+  const int pixels = wanted.height < 0 ? -wanted.height : wanted.height;
   if (pixels > 0) font.setPixelSize(pixels);
   return font;
 }

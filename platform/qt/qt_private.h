@@ -57,7 +57,7 @@ TForm* FormOf(const QWidget* widget);
 Word VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
 TShiftState ShiftState(Qt::KeyboardModifiers modifiers);
 
-QFont MakeFont(const TFontSpec& spec);
+QFont MakeFont(const TFontSpec& wanted);
 
 // The frame around a form's client area: the window system's once the form
 // has been shown, else the last frame seen on any form.
