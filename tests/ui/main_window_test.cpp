@@ -275,7 +275,31 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementRow{"OnlyHeight", "[Setup]\nh=333\n", {50, 50, 240, 333}},
         PlacementRow{"NegativeStays", "[Setup]\nx=-40\ny=-5\n", {-40, -5, 240, 210}},
         PlacementRow{"OtherSectionOnly", "[Other]\nx=700\n", {50, 50, 240, 210}},
-        PlacementRow{"CrLf", "[Setup]\r\nx=60\r\ny=70\r\n", {60, 70, 240, 210}}));
+        PlacementRow{"CrLf", "[Setup]\r\nx=60\r\ny=70\r\n", {60, 70, 240, 210}},
+        PlacementRow{"Empty", "", {50, 50, 240, 210}},
+        PlacementRow{"EmptyValues", "[Setup]\nx=\ny= \n", {50, 50, 240, 210}},
+        PlacementRow{"TrailingText", "[Setup]\nx= 70px\ny=abc\n", {70, 0, 240, 210}},
+        PlacementRow{
+            "Beyond32Bits", "[Setup]\nx=4294967396\ny=99999999999999999999\n", {100, 10, 240, 210}},
+        PlacementRow{"Garbage",
+                     "\x7F"
+                     "ELF\x02\x01\0\xFF[Setu\n=\x9A\x5C\r\r",
+                     {50, 50, 240, 210}}));
+
+TEST_F(MainWindow, ClosingAfterAGarbageSettingsFileKeepsItsBytes) {
+  const std::string garbage(
+      "\x7F"
+      "ELF\x02\x01\0\xFF[Setu\n=\x9A\x5C\r\rx=1\n[Setup",
+      28);
+  WriteFile(SettingsFile(), garbage);
+  Start();
+  frmMain->btnClose->Click();
+  const std::string after = ReadFile(SettingsFile());
+  EXPECT_EQ(after.substr(0, garbage.size()), garbage);
+  const std::string file = PathText(SettingsFile());
+  EXPECT_EQ(GetPrivateProfileInt("Setup", "x", -1, file), frmMain->Bounds().left);
+  EXPECT_EQ(GetPrivateProfileInt("Setup", "h", -1, file), frmMain->Bounds().height);
+}
 
 TEST_F(MainWindow, ClosingKeepsEverythingElseInTheSettingsFile) {
   const std::string before =

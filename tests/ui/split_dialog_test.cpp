@@ -348,6 +348,25 @@ INSTANTIATE_TEST_SUITE_P(
                   " [01] 5 %s%n%d\r\n\r\n" + kTotal + "5 (0:05)"},
         ReportRow{"Kanji", "表 3:00", " [01] \x95\x5C 3:00\r\n\r\n" + kTotal + "180 (3:00)"}));
 
+TEST_F(SplitDialog, PathsAndLabelsThatLookLikeCodeAreTakenLiterally) {
+  // The program stands in a folder whose name a shell or a format would
+  // act on; the report goes there and is handed on as that one path.
+  const fs::path odd = m_dir / "odd 'q' \"dq\" $(touch pwned) %n %s";
+  fs::create_directories(odd);
+  const std::string exe = PathText(odd / "talvor");
+  Application->Hooks.exeName = [exe] { return exe; };
+  OpenSplit("$(touch pwned2) %n%s 3:00\n`id` 1:00", [&](TfrmTCalc* d) {
+    drive::Click(d->btnDisp, {10, 10});
+  });
+  ASSERT_EQ(m_opened.size(), 1u);
+  EXPECT_EQ(PathFromText(m_opened[0]), odd / "tlvortmp.txt");
+  const std::string report = ReadFile(odd / "tlvortmp.txt");
+  EXPECT_NE(report.find(" [01] $(touch pwned2) %n%s 3:00\r\n [02] `id` 1:00\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(m_dir / "pwned"));
+  EXPECT_FALSE(fs::exists(odd / "pwned2"));
+}
+
 TEST_F(SplitDialog, AReportThatCannotBeCreatedIsAnnouncedAndNotOpened) {
   fs::create_directories(ReportFile());  // its name is taken by a folder
   OpenSplit("1:00", [&](TfrmTCalc* d) {
