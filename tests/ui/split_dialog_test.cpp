@@ -351,7 +351,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SplitDialog, PathsAndLabelsThatLookLikeCodeAreTakenLiterally) {
   // The program stands in a folder whose name a shell or a format would
   // act on; the report goes there and is handed on as that one path.
+#ifdef _WIN32
+  const fs::path odd = m_dir / "odd 'q' $(touch pwned) %n %s & %PATH% ^";  // no " in Windows names
+#else
   const fs::path odd = m_dir / "odd 'q' \"dq\" $(touch pwned) %n %s";
+#endif
   fs::create_directories(odd);
   const std::string exe = PathText(odd / "talvor");
   Application->Hooks.exeName = [exe] { return exe; };
