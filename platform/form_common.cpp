@@ -62,6 +62,29 @@ bool TForm::PreviewKey(Word key, TShiftState shift) {
   return false;
 }
 
+namespace {
+
+void AppendTabChain(const std::vector<TControl*>& controls, const TControl* container,
+                    std::vector<TControl*>& chain) {
+  std::vector<TControl*> children;
+  for (TControl* control : controls)
+    if (control->Parent() == container && control->TabOrder() >= 0) children.push_back(control);
+  std::stable_sort(children.begin(), children.end(),
+                   [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
+  for (TControl* child : children) {
+    chain.push_back(child);
+    AppendTabChain(controls, child, chain);
+  }
+}
+
+}  // namespace
+
+std::vector<TControl*> TForm::TabChain() const {
+  std::vector<TControl*> chain;
+  AppendTabChain(m_controls, this, chain);
+  return chain;
+}
+
 TControl* TForm::ControlAtScreen(TPoint screen) const {
   // Later controls lie above earlier ones; children above their parents.
   for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {

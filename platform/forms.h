@@ -99,6 +99,10 @@ class TForm : public TControl {
   // takes Enter itself). True when the key was taken.
   bool PreviewKey(Word key, TShiftState shift);
 
+  // The controls that have a tab order, in focus order: siblings by tab
+  // order, each followed by its own children in the same way.
+  std::vector<TControl*> TabChain() const;
+
   // Controls of this form, in creation order (the layout's order).
   const std::vector<TControl*>& Controls() const { return m_controls; }
   TControl* ControlAtScreen(TPoint screen) const;  // the topmost control there, or null

@@ -189,21 +189,11 @@ QMargins FrameMargins(const TForm& form) {
 }
 
 void ApplyTabOrder(TForm& form) {
-  // Depth first: a container's children take its place in the order.
   std::vector<QWidget*> chain;
-  auto visit = [&](auto&& self, TControl* container) -> void {
-    std::vector<TControl*> children;
-    for (TControl* control : form.Controls())
-      if (control->Parent() == container && control->TabOrder() >= 0) children.push_back(control);
-    std::stable_sort(children.begin(), children.end(),
-                     [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
-    for (TControl* child : children) {
-      QWidget* widget = WidgetOf(child);
-      if (widget->focusPolicy() != Qt::NoFocus) chain.push_back(widget);
-      self(self, child);
-    }
-  };
-  visit(visit, &form);
+  for (TControl* control : form.TabChain()) {
+    QWidget* widget = WidgetOf(control);
+    if (widget->focusPolicy() != Qt::NoFocus) chain.push_back(widget);
+  }
   for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 

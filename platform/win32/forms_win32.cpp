@@ -42,26 +42,11 @@ void ApplyStyle(TControl::Impl& impl) {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-// The controls of a container in focus order: children by tab order,
-// a container's children in its place.
-void AppendFocusChain(const TForm& form, const TControl* container, std::vector<TControl*>& chain) {
-  std::vector<TControl*> children;
-  for (TControl* control : form.Controls())
-    if (control->Parent() == container && control->TabOrder() >= 0) children.push_back(control);
-  std::stable_sort(children.begin(), children.end(),
-                   [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
-  for (TControl* child : children) {
-    if (child->NativeImpl()->kind == TNativeKind::Panel)
-      AppendFocusChain(form, child, chain);
-    else
-      chain.push_back(child);
-  }
-}
-
 std::vector<TControl*> FocusChain(const TForm& form) {
-  std::vector<TControl*> chain;
-  AppendFocusChain(form, &form, chain);
-  std::erase_if(chain, [](TControl* control) { return !control->CanFocus(); });
+  std::vector<TControl*> chain = form.TabChain();
+  std::erase_if(chain, [](TControl* control) {
+    return control->NativeImpl()->kind == TNativeKind::Panel || !control->CanFocus();
+  });
   return chain;
 }
 
