@@ -31,6 +31,13 @@ HINSTANCE Instance() {
   return GetModuleHandleW(nullptr);
 }
 
+std::string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+  return Narrow(text);
+}
+
 void EnsureInitialized() {
   static bool done = false;
   if (done) return;
@@ -593,10 +600,7 @@ void TLabel::SetCaption(const std::string& caption) {
 }
 
 std::string TLabel::Caption() const {
-  const int length = GetWindowTextLengthW(m_impl->hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(m_impl->hwnd, text.data(), length + 1)));
-  return win32::Narrow(text);
+  return win32::WindowText(m_impl->hwnd);
 }
 
 void TLabel::SetAlignment(TAlignment alignment) {
@@ -640,10 +644,7 @@ void TButton::SetCaption(const std::string& caption) {
 }
 
 std::string TButton::Caption() const {
-  const int length = GetWindowTextLengthW(m_impl->hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(m_impl->hwnd, text.data(), length + 1)));
-  return win32::Narrow(text);
+  return win32::WindowText(m_impl->hwnd);
 }
 
 TSpeedButton::TSpeedButton(TComponent* owner, TControl* parent) : TControl(owner, parent) {
@@ -682,10 +683,7 @@ void TEdit::SetText(const std::string& text) {
 }
 
 std::string TEdit::Text() const {
-  const int length = GetWindowTextLengthW(m_impl->hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(m_impl->hwnd, text.data(), length + 1)));
-  return win32::Narrow(text);
+  return win32::WindowText(m_impl->hwnd);
 }
 
 void TEdit::SetReadOnly(bool readOnly) {

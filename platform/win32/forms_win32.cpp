@@ -190,10 +190,7 @@ void TForm::SetCaption(const std::string& caption) {
 }
 
 std::string TForm::Caption() const {
-  const int length = GetWindowTextLengthW(m_impl->hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(m_impl->hwnd, text.data(), length + 1)));
-  return win32::Narrow(text);
+  return win32::WindowText(m_impl->hwnd);
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {

@@ -83,6 +83,9 @@ std::wstring WideWithCrLf(std::string_view utf8);
 HINSTANCE Instance();
 // Registers the window classes and loads the rich-edit library, once.
 void EnsureInitialized();
+
+// A window's whole text, as UTF-8.
+std::string WindowText(HWND hwnd);
 extern const wchar_t* const kFormClass;
 extern const wchar_t* const kPanelClass;
 extern const wchar_t* const kSpeedButtonClass;
