@@ -1,6 +1,5 @@
-// The scan behind ParseTimeEntry, shared with the sheet summation so that a
-// whole sheet can be read in one pass without cutting it into lines first.
-// Internal to core/.
+// The scan behind ParseTimeEntry, shared with the sheet summation so that
+// it is inlined where a whole sheet is read. Internal to core/.
 #pragma once
 
 #include <array>
@@ -14,8 +13,7 @@ namespace talvor::detail {
 
 enum ByteClass : std::uint8_t { kOther, kDigit, kMinus, kSeparator, kLead, kComma, kEnd };
 
-// stopAtLf: a line feed ends the text as a NUL does (a sheet's line break).
-constexpr std::array<std::uint8_t, 256> MakeClassTable(bool stopAtLf) {
+constexpr std::array<std::uint8_t, 256> MakeClassTable() {
   std::array<std::uint8_t, 256> table{};
   for (int b = 0; b < 256; ++b) {
     std::uint8_t c = kOther;
@@ -27,7 +25,7 @@ constexpr std::array<std::uint8_t, 256> MakeClassTable(bool stopAtLf) {
       c = kSeparator;
     else if (b == ',')
       c = kComma;
-    else if (b == 0 || (stopAtLf && b == '\n'))
+    else if (b == 0)
       c = kEnd;
     // A fixed range, not the code page's lead-byte table: 0x80 and 0xFD..0xFF count too.
     else if ((b >= 0x80 && b <= 0x9F) || b >= 0xE0)
@@ -37,8 +35,7 @@ constexpr std::array<std::uint8_t, 256> MakeClassTable(bool stopAtLf) {
   return table;
 }
 
-template <bool kStopAtLf>
-inline constexpr std::array<std::uint8_t, 256> kClassTable = MakeClassTable(kStopAtLf);
+inline constexpr std::array<std::uint8_t, 256> kClassTable = MakeClassTable();
 
 // Eight bytes at a time, for the two hot loops. Every test below is exact
 // per byte: no carry or borrow crosses from one byte into the next before
@@ -60,17 +57,14 @@ inline std::uint64_t BytesEqual(std::uint64_t word, unsigned char b) {
 }
 
 // High bit set in each byte that could matter before a number: a
-// collectable byte, a comma, a NUL, a LF (in line mode) or any byte from
-// 0x80 up. The range 0x2C..0x3A takes in "/" too, which the slow path
-// passes over like any other byte.
-template <bool kStopAtLf>
+// collectable byte, a comma, a NUL or any byte from 0x80 up. The range
+// 0x2C..0x3A takes in "/" too, which the slow path passes over like any
+// other byte.
 inline std::uint64_t InterestingBytes(std::uint64_t word) {
   const std::uint64_t low = word & ~kHigh;
   const std::uint64_t atLeast2C = (low + kOnes * (0x80 - 0x2C)) & kHigh;
   const std::uint64_t atLeast3B = (low + kOnes * (0x80 - 0x3B)) & kHigh;
-  std::uint64_t mask = (atLeast2C & ~atLeast3B & ~word) | (word & kHigh) | BytesEqual(word, 0);
-  if constexpr (kStopAtLf) mask |= BytesEqual(word, '\n');
-  return mask;
+  return (atLeast2C & ~atLeast3B & ~word) | (word & kHigh) | BytesEqual(word, 0);
 }
 
 // The number of leading ASCII digits in the word (0 to 8).
@@ -92,19 +86,17 @@ inline std::uint32_t DigitsValue(std::uint64_t word, int n) {
 inline constexpr std::uint32_t kPowersOf10[9] = {1,      10,      100,      1000,     10000,
                                                  100000, 1000000, 10000000, 100000000};
 
-// Reads the entry in [p, end), which also ends at a NUL (and, with
-// kStopAtLf, at a LF). stop receives where the scan ended: at most end, and
-// never past the terminator.
-template <bool kStopAtLf>
+// Reads the entry in [p, end), which also ends at a NUL. stop receives
+// where the scan ended: at most end, and never past the NUL.
 inline ParseResult ScanEntry(const unsigned char* p, const unsigned char* end,
                              const unsigned char*& stop) noexcept {
-  const auto& cls = kClassTable<kStopAtLf>;
+  const auto& cls = kClassTable;
 
   // Everything before the first collectable byte is passed over; a lead
   // byte takes the byte after it along, whatever that byte is.
   for (;;) {
     while (end - p >= 8) {
-      const std::uint64_t mask = InterestingBytes<kStopAtLf>(Load8(p));
+      const std::uint64_t mask = InterestingBytes(Load8(p));
       if (mask) {
         p += std::countr_zero(mask) / 8;
         break;

@@ -1,5 +1,6 @@
 #include "core/sheet_sum.h"
 
+#include <bit>
 #include <cstring>
 
 #include "core/entry_scan.h"
@@ -19,15 +20,15 @@ bool EqualsUpper(std::string_view line, std::string_view word) {
   return true;
 }
 
-// The line starting at p (ending at a LF, a NUL or the end) is EXIT or END.
-bool KeywordAt(const unsigned char* p, const unsigned char* end) {
-  const auto avail = static_cast<std::size_t>(end - p);
-  const auto endsAt = [&](std::size_t i) { return i == avail || p[i] == '\n' || p[i] == 0; };
-  const auto is = [&](std::size_t i, char upper) {
-    return (p[i] & 0xDFu) == static_cast<unsigned>(upper);
-  };
-  if (avail >= 3 && is(0, 'E') && is(1, 'N') && is(2, 'D') && endsAt(3)) return true;
-  return avail >= 4 && is(0, 'E') && is(1, 'X') && is(2, 'I') && is(3, 'T') && endsAt(4);
+// The line feeds among the 64 bytes at p, one bit per byte.
+std::uint64_t LineFeeds64(const unsigned char* p) {
+  std::uint64_t feeds = 0;
+  for (int i = 0; i < 8; ++i) {
+    const std::uint64_t high = detail::BytesEqual(detail::Load8(p + 8 * i), '\n');
+    // The eight high bits gathered into one byte.
+    feeds |= (((high >> 7) * 0x0102040810204080ull) >> 56) << (8 * i);
+  }
+  return feeds;
 }
 
 SumOutcome MakeOutcome(Seconds total, bool failed, bool closeRequested) {
@@ -61,16 +62,45 @@ bool IsClosingKeyword(std::string_view line) noexcept {
 
 bool SheetSummer::Add(std::string_view line) noexcept {
   if (m_failed) return false;
-  // Only a text of three or four bytes before any NUL can be a keyword.
-  const bool shortText = line.size() <= 4 || line[3] == '\0' || line[4] == '\0';
-  if (shortText && IsClosingKeyword(line)) m_closeRequested = true;
-  const ParseResult parsed = ParseTimeEntry(line);
+  const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+  // Both keywords start with E; other lines skip the comparison.
+  if (!line.empty() && (*p | 0x20) == 'e' && IsClosingKeyword(line)) m_closeRequested = true;
+  const unsigned char* stop = nullptr;
+  const ParseResult parsed = detail::ScanEntry(p, p + line.size(), stop);
   if (parsed.status != kParseRead) {
     m_failed = true;
     return false;
   }
   m_total += static_cast<std::uint32_t>(parsed.seconds);
   return true;
+}
+
+bool SheetSummer::AddText(std::string_view text) noexcept {
+  const auto* const base = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = base + text.size();
+  const unsigned char* line = base;
+  const auto addUpTo = [&](const unsigned char* lineEnd) {
+    return Add(std::string_view(reinterpret_cast<const char*>(line),
+                                static_cast<std::size_t>(lineEnd - line)));
+  };
+  // The line feeds of 64 bytes at a time, as a bit mask: where a line ends
+  // is then known before it is read, so reading one line never waits for
+  // the one before it to be read.
+  std::size_t offset = 0;
+  for (; text.size() - offset >= 64; offset += 64) {
+    for (std::uint64_t feeds = LineFeeds64(base + offset); feeds; feeds &= feeds - 1) {
+      const unsigned char* lf = base + offset + std::countr_zero(feeds);
+      if (!addUpTo(lf)) return false;
+      line = lf + 1;
+    }
+  }
+  for (;;) {
+    const auto* lf = static_cast<const unsigned char*>(
+        line == end ? nullptr : std::memchr(line, '\n', static_cast<std::size_t>(end - line)));
+    if (!addUpTo(lf ? lf : end)) return false;
+    if (!lf) return true;
+    line = lf + 1;
+  }
 }
 
 SumOutcome SheetSummer::Outcome() const {
@@ -82,32 +112,6 @@ SumOutcome SumSheet(std::span<const std::string> lines) {
 }
 SumOutcome SumSheet(std::span<const std::string_view> lines) {
   return SumLines(lines);
-}
-
-bool SheetSummer::AddText(std::string_view text) noexcept {
-  if (m_failed) return false;
-  // One pass over the text: each line is scanned where it stands, and only
-  // the part of a line after its number is searched for the line feed.
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = p + text.size();
-  for (;;) {
-    if (p != end && (*p | 0x20) == 'e' && KeywordAt(p, end)) m_closeRequested = true;
-    const unsigned char* stop = nullptr;
-    const ParseResult parsed = detail::ScanEntry<true>(p, end, stop);
-    if (parsed.status != kParseRead) {
-      m_failed = true;
-      return false;
-    }
-    m_total += static_cast<std::uint32_t>(parsed.seconds);
-    if (stop != end && *stop == '\n') {
-      p = stop + 1;
-      continue;
-    }
-    const void* nl =
-        stop == end ? nullptr : std::memchr(stop, '\n', static_cast<std::size_t>(end - stop));
-    if (!nl) return true;
-    p = static_cast<const unsigned char*>(nl) + 1;
-  }
 }
 
 SumOutcome SumSheetText(std::string_view text) {

@@ -7,7 +7,7 @@ namespace talvor {
 ParseResult ParseTimeEntry(std::string_view text) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const unsigned char* stop = nullptr;
-  return detail::ScanEntry<false>(p, p + text.size(), stop);
+  return detail::ScanEntry(p, p + text.size(), stop);
 }
 
 }  // namespace talvor

@@ -81,6 +81,47 @@ TEST(SumSheetText, EveryLfStartsALineAndNulEndsOne) {
   EXPECT_EQ(SumSheetText("").SecondsText, " 0");
 }
 
+TEST(SumSheetText, LinesAcrossEvery64ByteBoundaryReadAsTheyDoOneByOne) {
+  // Lines of every length from 0 to 80, so that line feeds fall on every
+  // offset of the 64-byte blocks the text is read in; NULs and keywords too.
+  std::vector<std::string> lines;
+  std::string text;
+  const char* pieces[] = {"1", "2", "x", "0", " ", "\x95", ",", "7", "\0", "e"};
+  for (std::size_t length = 0; length <= 80; ++length) {
+    std::string line;
+    for (std::size_t i = 0; line.size() < length; ++i) line += pieces[(length * 7 + i) % 10];
+    line.resize(length);
+    if (length % 9 == 0) line = "Exit";
+    if (length % 5 == 0) line = "1:30 intro";
+    lines.push_back(line);
+    text += line + "\n";
+  }
+  lines.emplace_back();  // the text ends with a line feed: one empty last line
+  SheetSummer oneByOne;
+  for (const auto& line : lines)
+    if (!oneByOne.Add(line)) break;
+  for (std::size_t start = 0; start < 70; ++start) {  // every alignment of the blocks
+    SCOPED_TRACE(start);
+    const SumOutcome got = SumSheetText(std::string_view(text).substr(start));
+    if (start == 0) {
+      ASSERT_FALSE(oneByOne.Failed());
+      EXPECT_EQ(got.Failed, oneByOne.Failed());
+      EXPECT_EQ(got.CloseRequested, oneByOne.CloseRequested());
+      EXPECT_EQ(got.SecondsText, oneByOne.Outcome().SecondsText);
+    }
+    SheetSummer reference;
+    std::string_view rest = std::string_view(text).substr(start);
+    for (;;) {
+      const auto nl = rest.find('\n');
+      if (!reference.Add(rest.substr(0, nl)) || nl == std::string_view::npos) break;
+      rest.remove_prefix(nl + 1);
+    }
+    EXPECT_EQ(got.Failed, reference.Failed());
+    EXPECT_EQ(got.CloseRequested, reference.CloseRequested());
+    EXPECT_EQ(got.SecondsText, reference.Outcome().SecondsText);
+  }
+}
+
 TEST(SheetSummer, StopsExaminingAfterTheFirstFailure) {
   SheetSummer summer;
   EXPECT_TRUE(summer.Add("5"));
