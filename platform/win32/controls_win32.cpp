@@ -217,7 +217,12 @@ LRESULT FormMessage(TForm* form, TControl::Impl* impl, UINT msg, WPARAM wParam, 
 
 }  // namespace
 
-LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+// For our own window classes: attaches the control when its window is
+// created and lets go when it is destroyed. The control the message is for,
+// or null when only the system's default handling applies.
+TControl::Impl* OwnWindowImpl(HWND hwnd, UINT msg, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     if (create->lpCreateParams) Attach(static_cast<TControl::Impl*>(create->lpCreateParams), hwnd);
@@ -226,9 +231,16 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   if (msg == WM_NCDESTROY) {
     RemovePropW(hwnd, kImplProperty);
     if (impl) impl->hwnd = nullptr;
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return nullptr;
   }
-  if (!impl || !impl->self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  return impl && impl->self ? impl : nullptr;
+}
+
+}  // namespace
+
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TControl::Impl* impl = OwnWindowImpl(hwnd, msg, lParam);
+  if (!impl) return DefWindowProcW(hwnd, msg, wParam, lParam);
   TControl* self = impl->self;
 
   if (impl->kind == TNativeKind::Form) {
@@ -349,17 +361,8 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    if (create->lpCreateParams) Attach(static_cast<TControl::Impl*>(create->lpCreateParams), hwnd);
-  }
-  TControl::Impl* impl = ImplOf(hwnd);
-  if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kImplProperty);
-    if (impl) impl->hwnd = nullptr;
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
-  if (!impl || !impl->self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  TControl::Impl* impl = OwnWindowImpl(hwnd, msg, lParam);
+  if (!impl) return DefWindowProcW(hwnd, msg, wParam, lParam);
   RECT rect;
   GetClientRect(hwnd, &rect);
   const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
